@@ -1,0 +1,110 @@
+// Reader and writer of the address-book file. Fields are copied byte for byte, bytes after
+// each field's NUL included, so a book read and written again is identical on disk.
+#include "bookfile/book_file.h"
+
+#include "common/file_io.h"
+#include "common/text.h"
+#include "store/contact_list.h"
+
+#include <cstring>
+
+enum { HEADER_SIZE = 12, RECORD_SIZE = NAME_SIZE + NUMBER_SIZE + REMARK_SIZE };
+
+static void putInt32(unsigned char *bytes, uint32_t value)
+{
+    for (int i = 0; i < 4; i++)
+        bytes[i] = (unsigned char)(value >> (8 * i));
+}
+
+static uint32_t getInt32(const unsigned char *bytes)
+{
+    return (uint32_t)bytes[0] | (uint32_t)bytes[1] << 8 | (uint32_t)bytes[2] << 16 |
+           (uint32_t)bytes[3] << 24;
+}
+
+static int writeBook(FILE *file, const void *)
+{
+    unsigned char header[HEADER_SIZE];
+    putInt32(header, bookMagic);
+    putInt32(header + 4, (uint32_t)programVersion);
+    putInt32(header + 8, (uint32_t)contactCount);
+    if (!writeBytes(file, header, sizeof header))
+        return 0;
+    for (const Contact *record = firstContact; record != nullptr; record = record->next) {
+        unsigned char bytes[RECORD_SIZE];
+        memcpy(bytes, record->name, NAME_SIZE);
+        memcpy(bytes + NAME_SIZE, record->number, NUMBER_SIZE);
+        memcpy(bytes + NAME_SIZE + NUMBER_SIZE, record->remark, REMARK_SIZE);
+        if (!writeBytes(file, bytes, sizeof bytes))
+            return 0;
+    }
+    return 1;
+}
+
+int saveBook(const char *path)
+{
+    return writeFileSafely(path, writeBook, nullptr);
+}
+
+// Checks the header; LOAD_OK with the record count, or the result that refuses the file.
+static int readHeader(FILE *file, int32_t *count)
+{
+    unsigned char header[HEADER_SIZE];
+    if (readBytes(file, header, sizeof header) != sizeof header)
+        return LOAD_BAD_MAGIC;
+    if (getInt32(header) != bookMagic)
+        return LOAD_BAD_MAGIC;
+    if ((int32_t)getInt32(header + 4) > programVersion)
+        return LOAD_NEWER_VERSION;
+    *count = (int32_t)getInt32(header + 8);
+    return *count < 0 ? LOAD_BAD_COUNT : LOAD_OK;
+}
+
+static int readRecords(FILE *file, int32_t count)
+{
+    for (int32_t i = 0; i < count; i++) {
+        unsigned char bytes[RECORD_SIZE];
+        if (readBytes(file, bytes, sizeof bytes) != sizeof bytes)
+            return LOAD_TRUNCATED;
+        Contact record = {};
+        memcpy(record.name, bytes, NAME_SIZE);
+        memcpy(record.number, bytes + NAME_SIZE, NUMBER_SIZE);
+        memcpy(record.remark, bytes + NAME_SIZE + NUMBER_SIZE, REMARK_SIZE);
+        terminateField(record.name, NAME_SIZE);
+        terminateField(record.number, NUMBER_SIZE);
+        terminateField(record.remark, REMARK_SIZE);
+        if (!appendContact(record))
+            return LOAD_CANNOT_OPEN;
+    }
+    return LOAD_OK;
+}
+
+int loadBook(const char *path)
+{
+    FILE *file = openFile(path, "rb");
+    if (file == nullptr)
+        return LOAD_CANNOT_OPEN;
+    int32_t count = 0;
+    int result = readHeader(file, &count);
+    if (result == LOAD_OK)
+        result = readRecords(file, count);
+    closeFile(file);
+    return result;
+}
+
+void formatLoadMessage(char *text, size_t size, int result, const char *path)
+{
+    static const char *const formats[] = {
+        "文件路径：%s\n\n读取文件过程中产生不可预知的错误，是系统或者文件的问题！(0)\n读取过程因异常结束。",
+        "",
+        "文件路径：%s\n\n文件不是正确的格式，程序终止读取。(2)\n读取失败。",
+        "文件路径：%s\n\n文件可能已经损坏！(3)\n请下载最新的程序然后重试。",
+        "文件路径：%s\n\n文件的版本较高，继续读取可能出现问题。(4)\n您需要下载新版本的软件来读取该文件，读取过程终止。",
+        "文件路径：%s\n\n文件可能已经损坏！(5)\n文件数据与文件头不一致，文件不完整。",
+    };
+    if (result < 0 || result >= (int)countOf(formats) || result == LOAD_OK) {
+        copyText(text, size, "");
+        return;
+    }
+    formatText(text, size, formats[result], path);
+}

@@ -1,0 +1,28 @@
+// The address-book file (.ctb): a 12-byte little-endian header (magic, version, count) and
+// 72 bytes per contact (name 12, number 20, remark 40), in list order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+const int32_t programVersion = 1;
+const uint32_t bookMagic = 0x00030A33;
+
+enum LoadResult {
+    LOAD_CANNOT_OPEN = 0,
+    LOAD_OK = 1,
+    LOAD_BAD_MAGIC = 2, // also a file shorter than its header
+    LOAD_BAD_COUNT = 3,
+    LOAD_NEWER_VERSION = 4,
+    LOAD_TRUNCATED = 5
+};
+
+// Writes the whole contact list to path, replacing the file only once everything was
+// written. 1 written, 0 failed (the file on disk is then as it was).
+int saveBook(const char *path);
+// Appends the file's contacts to the list; returns a LoadResult. On failure the records read
+// before it stay appended, for the caller to drop.
+int loadBook(const char *path);
+
+// The message the Open command shows for a failed load, with the file's path in it.
+void formatLoadMessage(char *text, size_t size, int result, const char *path);

@@ -1,0 +1,33 @@
+// The core's one door to the file system. Every reader and writer opens, reads, writes, closes
+// and replaces files through these calls, so a test can make the Nth of them fail and check
+// that nothing is lost.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// fopen; null when the file cannot be opened.
+FILE *openFile(const char *path, const char *mode);
+// fread of up to size bytes; returns the bytes read.
+size_t readBytes(FILE *file, void *buffer, size_t size);
+// fwrite of exactly size bytes; 1 when all were written, 0 on a write error.
+int writeBytes(FILE *file, const void *data, size_t size);
+// fclose; 1 when the close (and the flush before it) succeeded, 0 otherwise.
+int closeFile(FILE *file);
+// Moves source over target, replacing target in one step; 1 on success, 0 otherwise.
+int replaceFile(const char *source, const char *target);
+// Removes a file; failures are ignored (used to clean up after a failed write).
+void removeFile(const char *path);
+
+// Writes a whole file safely: the caller's writer fills a temporary file next to path, and
+// only when every write and the close succeeded does the temporary file replace path.
+// On any failure the temporary file is removed, path is left as it was, and 0 is returned.
+typedef int (*FileWriter)(FILE *file, const void *context);
+int writeFileSafely(const char *path, FileWriter writer, const void *context);
+
+// Fault injection for tests: the Nth file call from now on (counting opens, reads, writes,
+// closes and replaces; 1 is the next call) fails. 0 turns injection off.
+void failFileCallAt(long n);
+// How many file calls were made since the counter was last reset.
+long fileCallCount();
+void resetFileCallCount();

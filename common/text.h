@@ -1,0 +1,36 @@
+// Small text helpers shared by every part of the program. All text is a NUL-terminated byte
+// string in the ANSI code page (936, GBK): a lead byte 0x81-0xFE is followed by one trail byte.
+#pragma once
+
+#include <cstddef>
+
+template <typename T, size_t N>
+constexpr size_t countOf(T (&)[N])
+{
+    return N;
+}
+
+// True when c starts a double-byte character in the ANSI code page.
+bool isLeadByte(unsigned char c);
+
+// The longest length, at most maxLength, at which text can be cut without leaving half a
+// double-byte character; a lead byte with nothing after it is left out too. Never reads past
+// a NUL or past maxLength bytes.
+size_t fitLength(const char *text, size_t maxLength);
+
+// Copies src into dst (dstSize bytes, terminator included), cut without splitting a character.
+// Always terminates when dstSize > 0. Returns the number of bytes copied.
+size_t copyText(char *dst, size_t dstSize, const char *src);
+
+// snprintf that, when the result has to be cut, cuts it on a character boundary.
+// Returns the length of the text in dst.
+size_t formatText(char *dst, size_t dstSize, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Makes a fixed-width field read from a file a terminated string: a field with no NUL within
+// its width is cut to width - 1 bytes on a character boundary. Bytes after an existing NUL stay.
+void terminateField(char *field, size_t width);
+
+// Trims a line in place: trailing spaces and line feeds, then leading spaces. The result is
+// at most 399 bytes, cut on a character boundary.
+void trimLine(char *line);

@@ -1,0 +1,35 @@
+// The contact list: every contact of the open book, in one program-wide singly linked list,
+// in list order (the order of adding, changed only by moving records).
+#pragma once
+
+#include <cstdint>
+
+enum {
+    NAME_SIZE = 12,   // at most 11 bytes of text
+    NUMBER_SIZE = 20, // at most 19 bytes of text
+    REMARK_SIZE = 40  // at most 39 bytes of text
+};
+
+struct Contact {
+    char name[NAME_SIZE];
+    char number[NUMBER_SIZE];
+    char remark[REMARK_SIZE];
+    int32_t checked; // 1 while the row's check box is ticked
+    int32_t shown;   // 1 while the record has a row in the list view
+    Contact *next;   // null at the tail
+};
+
+extern Contact *firstContact;
+extern int32_t contactCount; // always the number of records reachable from firstContact
+
+// Appends a copy of the record at the tail (its next becomes null). Returns 1, or 0 when no
+// memory could be had, in which case the list is unchanged.
+int appendContact(Contact contact);
+// Unlinks and frees the record; 1 removed, 0 not in the list.
+int removeContact(Contact *contact);
+// Swaps the record with its predecessor (direction 1) or successor (any other direction).
+void moveContact(Contact *contact, int direction);
+// The n-th record (from 0, in list order) whose shown flag is 1, or null.
+Contact *shownContactAt(int n);
+// Frees every record; the list is empty afterwards.
+void clearContacts();

@@ -1,0 +1,222 @@
+// The address-book file: exact bytes on disk, every refusal code, and saves that never lose
+// the file that was there before.
+#include "bookfile/book_file.h"
+
+#include "common/file_io.h"
+#include "common/text.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+static std::string int32Bytes(int32_t value)
+{
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; i++)
+        bytes[i] = (char)((uint32_t)value >> (8 * i));
+    return bytes;
+}
+
+static std::string header(int32_t magic, int32_t version, int32_t count)
+{
+    return int32Bytes(magic) + int32Bytes(version) + int32Bytes(count);
+}
+
+static std::string record(const char *name, const char *number, const char *remark)
+{
+    std::string bytes(72, '\0');
+    memcpy(&bytes[0], name, strlen(name));
+    memcpy(&bytes[12], number, strlen(number));
+    memcpy(&bytes[32], remark, strlen(remark));
+    return bytes;
+}
+
+static void addContact(const char *name, const char *number, const char *remark)
+{
+    Contact contact = {};
+    copyText(contact.name, sizeof contact.name, name);
+    copyText(contact.number, sizeof contact.number, number);
+    copyText(contact.remark, sizeof contact.remark, remark);
+    appendContact(contact);
+}
+
+class BookFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { clearContacts(); }
+    void TearDown() override
+    {
+        clearContacts();
+        resetFileCallCount();
+    }
+    TempDir dir;
+    std::string book = dir.path("book.ctb");
+};
+
+TEST_F(BookFileTest, EmptyListIsTheTwelveByteHeader)
+{
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    EXPECT_EQ(std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x00\x00\x00\x00", 12),
+              readFileBytes(book));
+    EXPECT_EQ(LOAD_OK, loadBook(book.c_str()));
+    EXPECT_EQ(0, contactCount);
+    EXPECT_EQ("book.ctb", dir.listing()) << "no temporary file is left behind";
+}
+
+TEST_F(BookFileTest, RecordsRoundTripByteForByteAndLoseTheirTicks)
+{
+    addContact("张三", "13800000000", "同事");
+    addContact("Li", "+86-10-1234", "");
+    memset(firstContact->name + 5, 'z', 6); // stale bytes after the NUL travel along
+    firstContact->checked = 1;
+    Contact first = *firstContact;
+    Contact second = *firstContact->next;
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    EXPECT_EQ(156u, readFileBytes(book).size());
+
+    clearContacts();
+    ASSERT_EQ(LOAD_OK, loadBook(book.c_str()));
+    ASSERT_EQ(2, contactCount);
+    const Contact *loaded[] = {firstContact, firstContact->next};
+    const Contact *saved[] = {&first, &second};
+    for (int i = 0; i < 2; i++) {
+        EXPECT_EQ(0, memcmp(saved[i]->name, loaded[i]->name, NAME_SIZE));
+        EXPECT_EQ(0, memcmp(saved[i]->number, loaded[i]->number, NUMBER_SIZE));
+        EXPECT_EQ(0, memcmp(saved[i]->remark, loaded[i]->remark, REMARK_SIZE));
+        EXPECT_EQ(0, loaded[i]->checked);
+        EXPECT_EQ(0, loaded[i]->shown);
+    }
+}
+
+// A list of more than 512 contacts was once saved but refused when read: lost data.
+TEST_F(BookFileTest, LargeBookThatWasSavedOpensAgain)
+{
+    for (int i = 0; i < 1500; i++) {
+        char number[20];
+        formatText(number, sizeof number, "%d", i);
+        addContact("n", number, "");
+    }
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    clearContacts();
+    ASSERT_EQ(LOAD_OK, loadBook(book.c_str()));
+    EXPECT_EQ(1500, contactCount);
+    int i = 0;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next, i++)
+        ASSERT_EQ(std::to_string(i), c->number);
+}
+
+struct LoadCase {
+    const char *what;
+    std::string bytes;
+    int result;
+    int contactsLeft;
+};
+
+TEST_F(BookFileTest, HeaderAndRecordChecksInTheirOrder)
+{
+    const int32_t magic = 0x00030A33;
+    const std::string one = record("A", "1", "r");
+    const LoadCase cases[] = {
+        {"count 0", header(magic, 1, 0), LOAD_OK, 0},
+        {"version 0", header(magic, 0, 1) + one, LOAD_OK, 1},
+        {"version -5", header(magic, -5, 1) + one, LOAD_OK, 1},
+        {"extra bytes after the last record", header(magic, 1, 1) + one + "junk", LOAD_OK, 1},
+        {"count 512", header(magic, 1, 512) + std::string(512 * 72, 'a'), LOAD_OK, 512},
+        {"wrong magic", header(0x00030A34, 1, 0), LOAD_BAD_MAGIC, 0},
+        {"wrong magic before version", header(0x12345678, 7, 0), LOAD_BAD_MAGIC, 0},
+        {"newer version", header(magic, 2, 0), LOAD_NEWER_VERSION, 0},
+        {"version before count", header(magic, 2, 1000), LOAD_NEWER_VERSION, 0},
+        {"negative count", header(magic, 1, -1), LOAD_BAD_COUNT, 0},
+        {"two and a half of three records", header(magic, 1, 3) + one + one + one.substr(0, 36),
+         LOAD_TRUNCATED, 2},
+        {"count of two billion", header(magic, 1, 2000000000) + one, LOAD_TRUNCATED, 1},
+        {"empty file", "", LOAD_BAD_MAGIC, 0},
+        {"magic only", int32Bytes(magic), LOAD_BAD_MAGIC, 0},
+        {"eleven header bytes", header(magic, 1, 0).substr(0, 11), LOAD_BAD_MAGIC, 0},
+    };
+    for (const LoadCase &c : cases) {
+        writeFileBytes(book, c.bytes);
+        clearContacts();
+        EXPECT_EQ(c.result, loadBook(book.c_str())) << c.what;
+        EXPECT_EQ(c.contactsLeft, contactCount) << c.what;
+    }
+}
+
+TEST_F(BookFileTest, FieldWithoutTerminatorIsCutOnACharacterBoundary)
+{
+    std::string bytes = record("", "", "");
+    memcpy(&bytes[0], "ab张三李四五", 12);  // 12 bytes, no NUL: 11 would split 五
+    memset(&bytes[12], '9', 20);
+    memset(&bytes[32], 'r', 40);
+    writeFileBytes(book, header(0x00030A33, 1, 1) + bytes);
+    ASSERT_EQ(LOAD_OK, loadBook(book.c_str()));
+    EXPECT_STREQ("ab张三李四", firstContact->name);
+    EXPECT_EQ(std::string(19, '9'), firstContact->number);
+    EXPECT_EQ(std::string(39, 'r'), firstContact->remark);
+}
+
+TEST_F(BookFileTest, MissingFilesAndFolders)
+{
+    EXPECT_EQ(LOAD_CANNOT_OPEN, loadBook(dir.path("none.ctb").c_str()));
+    EXPECT_EQ(0, saveBook(dir.path("no-folder/book.ctb").c_str()));
+}
+
+// Whichever file call of a save fails, the book on disk stays as it was and no temporary
+// file is left; the save reports failure.
+TEST_F(BookFileTest, FailedSaveLeavesThePreviousFileUntouched)
+{
+    addContact("旧", "1", "");
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    const std::string before = readFileBytes(book);
+    addContact("新", "2", "");
+    addContact("新2", "3", "");
+
+    resetFileCallCount();
+    ASSERT_EQ(1, saveBook(dir.path("count.ctb").c_str()));
+    const long calls = fileCallCount();
+    EXPECT_GE(calls, 6) << "open, header, three records, close, replace";
+    remove(dir.path("count.ctb").c_str());
+
+    for (long n = 1; n <= calls; n++) {
+        resetFileCallCount();
+        failFileCallAt(n);
+        EXPECT_EQ(0, saveBook(book.c_str())) << "call " << n;
+        EXPECT_EQ(before, readFileBytes(book)) << "call " << n;
+        EXPECT_EQ("book.ctb", dir.listing()) << "call " << n;
+    }
+}
+
+TEST_F(BookFileTest, FailedReadIsReported)
+{
+    addContact("A", "1", "");
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    struct {
+        long call;
+        int result;
+    } cases[] = {{1, LOAD_CANNOT_OPEN}, {2, LOAD_BAD_MAGIC}, {3, LOAD_TRUNCATED}};
+    for (const auto &c : cases) {
+        clearContacts();
+        resetFileCallCount();
+        failFileCallAt(c.call);
+        EXPECT_EQ(c.result, loadBook(book.c_str())) << "call " << c.call;
+        EXPECT_EQ(0, contactCount);
+    }
+}
+
+TEST(LoadMessage, NamesThePathAndTheResultCode)
+{
+    const char *path = "D:\\通讯录\\家人.ctb";
+    for (int result : {0, 2, 3, 4, 5}) {
+        char text[600];
+        formatLoadMessage(text, sizeof text, result, path);
+        std::string message = text;
+        EXPECT_EQ(0u, message.find(std::string("文件路径：") + path + "\n\n")) << result;
+        EXPECT_NE(std::string::npos, message.find("(" + std::to_string(result) + ")")) << result;
+    }
+    char text[600];
+    formatLoadMessage(text, sizeof text, 3, path);
+    EXPECT_STREQ("文件路径：D:\\通讯录\\家人.ctb\n\n文件可能已经损坏！(3)\n请下载最新的程序然后重试。",
+                 text);
+}

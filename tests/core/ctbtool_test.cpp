@@ -1,0 +1,109 @@
+// ctbtool as a user runs it: output in UTF-8, exit codes that scripts can act on.
+#include "tools/ctbtool.h"
+
+#include "bookfile/book_file.h"
+#include "common/text.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+struct ToolRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+static std::string drain(FILE *stream)
+{
+    std::string text;
+    rewind(stream);
+    int c;
+    while ((c = fgetc(stream)) != EOF)
+        text += (char)c;
+    fclose(stream);
+    return text;
+}
+
+static ToolRun runTool(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "ctbtool");
+    std::vector<char *> argv;
+    for (std::string &arg : args)
+        argv.push_back(&arg[0]);
+    FILE *out = tmpfile();
+    FILE *err = tmpfile();
+    ToolRun run;
+    run.code = runCtbtool((int)argv.size(), argv.data(), out, err);
+    run.out = drain(out);
+    run.err = drain(err);
+    return run;
+}
+
+static void addContact(const char *name, const char *number, const char *remark)
+{
+    Contact contact = {};
+    copyText(contact.name, sizeof contact.name, name);
+    copyText(contact.number, sizeof contact.number, number);
+    copyText(contact.remark, sizeof contact.remark, remark);
+    appendContact(contact);
+}
+
+class CtbtoolTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
+{
+    clearContacts();
+    addContact("张三", "13800000000", "同事");
+    addContact("Li Lei", "", "");
+    std::string book = dir.path("book.ctb");
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    clearContacts();
+
+    ToolRun run = runTool({"dump", book});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ("\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\xE5\x90\x8C\xE4\xBA\x8B\nLi Lei\t\t\n",
+              run.out);
+    EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
+}
+
+TEST_F(CtbtoolTest, RefusedFilesExitWithTheirLoadResult)
+{
+    std::string book = dir.path("bad.ctb");
+    struct {
+        std::string bytes;
+        int code;
+    } cases[] = {
+        {"not a book", 2},
+        {std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\xFF\xFF\xFF\xFF", 12), 3},
+        {std::string("\x33\x0A\x03\x00\x02\x00\x00\x00\x00\x00\x00\x00", 12), 4},
+        {std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x01\x00\x00\x00", 12), 5},
+    };
+    for (const auto &c : cases) {
+        writeFileBytes(book, c.bytes);
+        ToolRun run = runTool({"dump", book});
+        EXPECT_EQ(c.code, run.code);
+        EXPECT_EQ("", run.out);
+        // "文件路径：" in UTF-8, then the path and the code in parentheses.
+        EXPECT_EQ(0u, run.err.find("\xE6\x96\x87\xE4\xBB\xB6\xE8\xB7\xAF\xE5\xBE\x84\xEF\xBC\x9A" + book))
+            << run.err;
+        EXPECT_NE(std::string::npos, run.err.find("(" + std::to_string(c.code) + ")"));
+    }
+}
+
+TEST_F(CtbtoolTest, MissingFileAndWrongUsage)
+{
+    EXPECT_EQ(6, runTool({"dump", dir.path("missing.ctb")}).code);
+    EXPECT_EQ(1, runTool({}).code);
+    EXPECT_EQ(1, runTool({"dump"}).code);
+    EXPECT_EQ(1, runTool({"frob", "x.ctb"}).code);
+    EXPECT_EQ(1, runTool({"dump", dir.path("notes.doc")}).code);
+    ToolRun usage = runTool({"help"});
+    EXPECT_NE(std::string::npos, usage.err.find("ctbtool dump"));
+}

@@ -1,0 +1,115 @@
+// Bounded copies and trimming: every cut lands on a character boundary and stays in bounds.
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+struct CopyCase {
+    const char *source;
+    size_t size;
+    const char *expected;
+};
+
+TEST(CopyText, CutsToTheBufferWithoutSplittingACharacter)
+{
+    const CopyCase cases[] = {
+        {"abc", 10, "abc"},
+        {"abcdef", 4, "abc"},
+        {"张三李四", 5, "张三"},  // 4 bytes fit, the 5th would be half of 李
+        {"张三李四", 6, "张三"},  // 5 bytes of room: 李 needs 6
+        {"张三李四", 7, "张三李"},
+        {"a张", 3, "a"},
+        {"a张", 4, "a张"},
+        {"", 1, ""},
+        {"abc", 1, ""},
+        {"a\xD5", 10, "a"}, // a lone lead byte at the end is never copied
+    };
+    for (const CopyCase &c : cases) {
+        char buffer[16];
+        memset(buffer, 'x', sizeof buffer);
+        size_t copied = copyText(buffer, c.size, c.source);
+        EXPECT_STREQ(c.expected, buffer) << c.source << " into " << c.size;
+        EXPECT_EQ(strlen(c.expected), copied);
+        EXPECT_EQ('x', buffer[c.size]) << "wrote past the buffer";
+    }
+}
+
+TEST(CopyText, ZeroSizedBufferIsLeftAlone)
+{
+    char buffer[2] = {'x', 'y'};
+    EXPECT_EQ(0u, copyText(buffer, 0, "abc"));
+    EXPECT_EQ('x', buffer[0]);
+}
+
+TEST(CopyText, OverlappingCopyWithinOneBuffer)
+{
+    char buffer[16] = "  张三";
+    copyText(buffer, sizeof buffer, buffer + 2);
+    EXPECT_STREQ("张三", buffer);
+}
+
+TEST(FormatText, TruncatedResultEndsOnACharacterBoundary)
+{
+    char buffer[8];
+    size_t length = formatText(buffer, sizeof buffer, "%s%s", "ab", "张三李四");
+    EXPECT_STREQ("ab张三", buffer); // 7 bytes of room: 李 would need bytes 7 and 8
+    EXPECT_EQ(6u, length);
+    EXPECT_EQ(5u, formatText(buffer, sizeof buffer, "%d", 12345));
+    EXPECT_STREQ("12345", buffer);
+}
+
+TEST(TerminateField, FieldWithoutTerminatorIsCutInsideItsWidth)
+{
+    char ascii[4] = {'a', 'b', 'c', 'd'};
+    terminateField(ascii, sizeof ascii);
+    EXPECT_STREQ("abc", ascii);
+
+    char chinese[6];
+    memcpy(chinese, "张三李", 6); // no NUL; cutting to 5 bytes would split 李
+    terminateField(chinese, sizeof chinese);
+    EXPECT_STREQ("张三", chinese);
+
+    char terminated[6] = {'a', '\0', 'z', 'z', 'z', 'z'};
+    terminateField(terminated, sizeof terminated);
+    EXPECT_EQ(0, memcmp("a\0zzzz", terminated, 6)) << "bytes after the NUL must stay";
+}
+
+struct TrimCase {
+    const char *line;
+    const char *expected;
+};
+
+TEST(TrimLine, TrimsSpacesAndLineFeedsOnly)
+{
+    const TrimCase cases[] = {
+        {"  Zhang San \n", "Zhang San"},
+        {"abc \n \n", "abc"},
+        {"\tabc\t", "\tabc\t"},
+        {"abc\r\n", "abc\r"},
+        {"\nabc", "\nabc"},
+        {"   ", ""},
+        {" \n \n", ""},
+        {"", ""},
+        {" 张三 ", "张三"},
+    };
+    for (const TrimCase &c : cases) {
+        char buffer[64];
+        copyText(buffer, sizeof buffer, c.line);
+        trimLine(buffer);
+        EXPECT_STREQ(c.expected, buffer) << '"' << c.line << '"';
+    }
+}
+
+TEST(TrimLine, LongLineIsCutTo399BytesOnACharacterBoundary)
+{
+    std::string ascii(450, 'a');
+    trimLine(&ascii[0]);
+    EXPECT_EQ(399u, strlen(ascii.c_str()));
+
+    std::string chinese = "ab";
+    for (int i = 0; i < 220; i++)
+        chinese += "张";
+    trimLine(&chinese[0]);
+    EXPECT_EQ(398u, strlen(chinese.c_str())) << "399 bytes would end in half of 张";
+}

@@ -1,0 +1,24 @@
+// Test helpers: a scratch folder removed after each test, and whole-file reads and writes.
+#pragma once
+
+#include <string>
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    // Full path of name inside the folder.
+    std::string path(const std::string &name) const;
+    // Names of the files in the folder, sorted.
+    std::string listing() const;
+
+private:
+    std::string root;
+};
+
+std::string readFileBytes(const std::string &path);
+void writeFileBytes(const std::string &path, const std::string &bytes);
+bool fileExists(const std::string &path);

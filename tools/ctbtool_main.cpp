@@ -1,0 +1,6 @@
+#include "tools/ctbtool.h"
+
+int main(int argc, char **argv)
+{
+    return runCtbtool(argc, argv, stdout, stderr);
+}
