@@ -1,0 +1,60 @@
+// Resource, command and control identifiers, shared by the resource script and the code.
+#pragma once
+
+// Menu bar of the main window
+#define IDR_MAIN_MENU 101
+
+// Icons
+#define IDI_PROGRAM 119
+#define IDI_CHECK_TICKED 120
+#define IDI_CHECK_EMPTY 123
+#define IDI_TOOL_DELETE 124
+#define IDI_TOOL_EDIT 125
+#define IDI_TOOL_ADD 126
+#define IDI_TOOL_NEW 134
+#define IDI_TOOL_SAVE 135
+#define IDI_TOOL_OPEN 136
+#define IDI_TOOL_MOVE_DOWN 139
+#define IDI_TOOL_MOVE_UP 140
+#define IDI_TOOL_DELETE_CHECKED 143
+
+// Menu commands
+#define IDM_FILE_OPEN 40001
+#define IDM_ITEM_ADD 40002
+#define IDM_ITEM_DELETE 40003
+#define IDM_SETTINGS 40004
+#define IDM_ITEM_MOVE_UP 40006
+#define IDM_ITEM_MOVE_DOWN 40007
+#define IDM_FILE_SAVE 40008
+#define IDM_EXPORT_VCF 40009
+#define IDM_FILE_EXIT 40011
+#define IDM_FILE_SAVE_AS 40012
+#define IDM_EXPORT_CSV 40014
+#define IDM_FEEDBACK 40015
+#define IDM_IMPORT_VCF 40016
+#define IDM_IMPORT_CSV 40017
+#define IDM_HELP 40018
+#define IDM_ABOUT 40019
+#define IDM_ITEM_EDIT 40021
+#define IDM_ITEM_DELETE_CHECKED 40022
+#define IDM_FILE_NEW 40023
+#define IDM_IMPORT_TXT 40024
+#define IDM_EXPORT_TXT 40025
+#define IDM_IMPORT_VCF_FOLDER 40026
+#define IDM_EXPORT_VCF_FOLDER 40027
+
+// Toolbar commands
+#define IDT_ITEM_ADD 40050
+#define IDT_ITEM_DELETE 40051
+#define IDT_ITEM_EDIT 40052
+#define IDT_FILE_NEW 40053
+#define IDT_FILE_OPEN 40054
+#define IDT_FILE_SAVE 40055
+#define IDT_ITEM_MOVE_UP 40056
+#define IDT_ITEM_MOVE_DOWN 40057
+#define IDT_ITEM_DELETE_CHECKED 40058
+
+// Child windows of the main window
+#define IDC_TOOLBAR 102
+#define IDC_CONTACT_LIST 40100
+#define IDC_SEARCH_BOX 40101

@@ -1,0 +1,6 @@
+// File and folder choosers.
+#pragma once
+
+#include "shell/main_window.h"
+
+extern char chosenFolder[PATH_SIZE]; // the folder the folder dialog yielded last
