@@ -4,6 +4,9 @@
 
 #include "common/text.h"
 #include "shell/choosers.h"
+#include "shell/commands.h"
+#include "shell/list_view.h"
+#include "shell/toolbar.h"
 #include "shell/ui_icons.h"
 #include "store/contact_list.h"
 
@@ -32,6 +35,9 @@ static void onCreate(HWND window)
     updateTitle();
     clearContacts();
     loadIcons();
+    createToolbar();
+    createSearchBox();
+    createListView();
 }
 
 static void onClose()
@@ -46,5 +52,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCreate(window);
     else if (message == WM_CLOSE)
         onClose();
+    else if (message == WM_NOTIFY)
+        onListNotify((const NMHDR *)lParam);
+    else if (message == WM_COMMAND)
+        onCommand(wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }

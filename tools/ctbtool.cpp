@@ -5,12 +5,14 @@
 #include "common/text.h"
 #include "interchange/text_encoding.h"
 #include "store/contact_list.h"
+#include "store/quick_search.h"
 
 #include <cstring>
 
 static const char usageText[] =
     "用法：\n"
-    "  ctbtool dump 文件.ctb    每行输出一个联系人：姓名<TAB>号码<TAB>备注（UTF-8）\n";
+    "  ctbtool dump 文件.ctb          每行输出一个联系人：姓名<TAB>号码<TAB>备注（UTF-8）\n"
+    "  ctbtool find 关键字 文件.ctb   同上，只输出快速搜索显示的联系人\n";
 
 static void printAnsi(FILE *stream, const char *ansi)
 {
@@ -55,9 +57,12 @@ static int readContacts(const char *path, FILE *err)
     return result == LOAD_CANNOT_OPEN ? TOOL_CANNOT_OPEN : result;
 }
 
-static void dumpContacts(FILE *out)
+// Prints the contacts the quick search shows for query (all of them for an empty one).
+static void printContacts(FILE *out, const char *query)
 {
     for (const Contact *record = firstContact; record != nullptr; record = record->next) {
+        if (!contactMatchesQuery(record, query))
+            continue;
         printAnsi(out, record->name);
         fputs("\t", out);
         printAnsi(out, record->number);
@@ -67,17 +72,29 @@ static void dumpContacts(FILE *out)
     }
 }
 
+// Reads path and prints what the quick search shows for query.
+static int listContacts(const char *path, const char *query, FILE *out, FILE *err)
+{
+    clearContacts();
+    int code = readContacts(path, err);
+    if (code == TOOL_OK)
+        printContacts(out, query);
+    clearContacts();
+    return code;
+}
+
 int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
 {
     selectAnsiLocale();
-    if (argc != 3 || strcmp(argv[1], "dump") != 0) {
-        printAnsi(err, usageText);
-        return TOOL_USAGE;
+    if (argc == 3 && strcmp(argv[1], "dump") == 0)
+        return listContacts(argv[2], "", out, err);
+    if (argc == 4 && strcmp(argv[1], "find") == 0) {
+        char typed[QUERY_SIZE * 2];
+        utf8ToAnsi(argv[2], typed, sizeof typed);
+        char query[QUERY_SIZE];
+        prepareQuery(query, typed);
+        return listContacts(argv[3], query, out, err);
     }
-    clearContacts();
-    int code = readContacts(argv[2], err);
-    if (code == TOOL_OK)
-        dumpContacts(out);
-    clearContacts();
-    return code;
+    printAnsi(err, usageText);
+    return TOOL_USAGE;
 }

@@ -73,6 +73,33 @@ TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
     EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
 }
 
+TEST_F(CtbtoolTest, FindPrintsWhatTheQuickSearchShows)
+{
+    clearContacts();
+    addContact("张三", "13800000000", "");
+    addContact("aaab", "1110", "");
+    addContact("Bob", "555", "张三的朋友");
+    std::string book = dir.path("book.ctb");
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    clearContacts();
+    struct {
+        const char *query;
+        const char *lines;
+    } cases[] = {
+        {"\xE5\xBC\xA0", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\n"}, // 张, in UTF-8
+        {"aab", "aaab\t1110\t\n"},
+        {"1", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\n"},
+        {"", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\nBob\t555\t"
+             "\xE5\xBC\xA0\xE4\xB8\x89\xE7\x9A\x84\xE6\x9C\x8B\xE5\x8F\x8B\n"},
+        {"Bob555", ""},
+    };
+    for (const auto &c : cases) {
+        ToolRun run = runTool({"find", c.query, book});
+        EXPECT_EQ(0, run.code) << c.query;
+        EXPECT_EQ(c.lines, run.out) << c.query;
+    }
+}
+
 TEST_F(CtbtoolTest, RefusedFilesExitWithTheirLoadResult)
 {
     std::string book = dir.path("bad.ctb");
@@ -102,6 +129,7 @@ TEST_F(CtbtoolTest, MissingFileAndWrongUsage)
     EXPECT_EQ(6, runTool({"dump", dir.path("missing.ctb")}).code);
     EXPECT_EQ(1, runTool({}).code);
     EXPECT_EQ(1, runTool({"dump"}).code);
+    EXPECT_EQ(1, runTool({"find", "x"}).code);
     EXPECT_EQ(1, runTool({"frob", "x.ctb"}).code);
     EXPECT_EQ(1, runTool({"dump", dir.path("notes.doc")}).code);
     ToolRun usage = runTool({"help"});

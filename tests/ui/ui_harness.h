@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -20,3 +21,15 @@ protected:
 };
 
 std::string windowText(HWND window);
+
+// Appends a contact to the program's list, as an import would.
+void addContact(const char *name, const char *number = "", const char *remark = "");
+// The rows of the list view as the user sees them: "name|number|remark", with " [x]" after
+// a ticked row.
+std::vector<std::string> listRows();
+// Types text into the search box (the box reports the change as the user's typing does).
+void typeSearch(const char *text);
+// Ticks or clears the check box of a row, through the list view itself.
+void setRowTicked(int row, bool ticked);
+// The names of the contacts in list order, with their checked and shown flags: "A:cs".
+std::string contactFlags();

@@ -1,0 +1,63 @@
+// The rows are rebuilt from nothing on every refresh. A contact's shown flag is set before
+// its row is ticked: ticking makes the list notify the main window at once, and that
+// handler finds the row's contact through the shown flags.
+#include "shell/contact_view.h"
+
+#include "shell/list_view.h"
+#include "shell/toolbar.h"
+#include "store/quick_search.h"
+
+#include <commctrl.h>
+
+enum { TYPED_QUERY_SIZE = 256, STATE_IMAGE_TICKED = 0x2000 };
+
+static void readQuery(char query[QUERY_SIZE])
+{
+    char typed[TYPED_QUERY_SIZE] = "";
+    GetWindowTextA(searchBox, typed, sizeof typed);
+    prepareQuery(query, typed);
+}
+
+static void insertRow(int row, Contact *contact)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = contact->name;
+    item.cchTextMax = 260;
+    SendMessageA(listView, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    item.iSubItem = 1;
+    item.pszText = contact->number;
+    SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
+    item.iSubItem = 2;
+    item.pszText = contact->remark;
+    SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
+}
+
+static void tickRow(int row)
+{
+    LVITEMA item = {};
+    item.state = STATE_IMAGE_TICKED;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+}
+
+void refreshContactView(int useQuery)
+{
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    char query[QUERY_SIZE] = "";
+    if (useQuery)
+        readQuery(query);
+    int row = 0;
+    for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
+        if (!contactMatchesQuery(contact, query)) {
+            contact->shown = 0;
+            continue;
+        }
+        insertRow(row, contact);
+        contact->shown = 1;
+        if (contact->checked == 1)
+            tickRow(row);
+        row++;
+    }
+}

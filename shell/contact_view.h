@@ -1,0 +1,6 @@
+// Refills the list view from the contact list.
+#pragma once
+
+// Rebuilds every row: with useQuery non-zero only the contacts that match the search box,
+// otherwise all of them. Afterwards row i shows the contact shownContactAt(i) returns.
+void refreshContactView(int useQuery);

@@ -1,0 +1,12 @@
+// The toolbar with its nine command buttons, and the quick-search box that sits on it.
+#pragma once
+
+#include <windows.h>
+
+extern HWND toolbarWindow;
+extern HWND searchBox;
+
+// Builds the toolbar along the top of the main window.
+void createToolbar();
+// Creates the search box over the toolbar's wide separator.
+void createSearchBox();

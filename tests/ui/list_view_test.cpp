@@ -1,0 +1,204 @@
+// The list view, the toolbar and the search box as the user works with them.
+#include "tests/ui/ui_harness.h"
+
+#include "resources/resource.h"
+#include "shell/contact_view.h"
+#include "shell/list_view.h"
+#include "shell/main_window.h"
+#include "shell/toolbar.h"
+#include "store/contact_list.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+using Rows = std::vector<std::string>;
+using ListViewTest = ProgramTest;
+
+TEST_F(ListViewTest, ControlsAreBuiltAsTheWindowShowsThem)
+{
+    EXPECT_EQ(toolbarWindow, GetParent(searchBox));
+    RECT box;
+    GetWindowRect(searchBox, &box);
+    MapWindowPoints(nullptr, toolbarWindow, (POINT *)&box, 2);
+    EXPECT_EQ(69, box.left);
+    EXPECT_EQ(1, box.top);
+    EXPECT_EQ(200, box.right - box.left);
+    EXPECT_EQ(20, box.bottom - box.top);
+
+    const int commands[] = {40053, 40054, 40055, 0, 40050, 40052, 40051, 40057, 40056, 40058};
+    ASSERT_EQ(10, (int)SendMessageA(toolbarWindow, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < 10; i++) {
+        TBBUTTON button = {};
+        SendMessageA(toolbarWindow, TB_GETBUTTON, i, (LPARAM)&button);
+        EXPECT_EQ(commands[i], button.idCommand) << "button " << i;
+        EXPECT_EQ(commands[i] == 0, (button.fsStyle & TBSTYLE_SEP) != 0) << "button " << i;
+    }
+
+    const char *titles[] = {"姓名", "号码", "备注"};
+    const int widths[] = {150, 200, 150};
+    for (int i = 0; i < 3; i++) {
+        char title[16] = "";
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        SendMessageA(listView, LVM_GETCOLUMNA, i, (LPARAM)&column);
+        EXPECT_STREQ(titles[i], title);
+        EXPECT_EQ(widths[i], column.cx);
+    }
+    EXPECT_EQ(0x27, (int)SendMessageA(listView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+
+struct QueryCase {
+    const char *query;
+    Rows rows;
+};
+
+TEST_F(ListViewTest, SearchBoxFiltersByNameOrNumberAsTheUserTypes)
+{
+    addContact("Ali", "555", "li in remark");
+    addContact("aaab", "1110", "");
+    addContact("张三李四", "13800000000", "");
+    addContact("Bob", "0101", "Ali");
+    refreshContactView(0);
+    const QueryCase cases[] = {
+        {"", {"Ali|555|li in remark", "aaab|1110|", "张三李四|13800000000|", "Bob|0101|Ali"}},
+        {"li", {"Ali|555|li in remark"}},
+        {"Li", {}},
+        {"aab", {"aaab|1110|"}},
+        {"110", {"aaab|1110|"}},
+        {"0101", {"Bob|0101|Ali"}},
+        {"三李", {"张三李四|13800000000|"}},
+        {"\xFD\xC0", {}}, // second byte of 三 and first byte of 李: no character typed
+        {"remark", {}},   // only name and number are searched
+        {"zzz", {}},
+    };
+    for (const QueryCase &c : cases) {
+        typeSearch(c.query);
+        EXPECT_EQ(c.rows, listRows()) << "query " << c.query;
+        for (int row = 0; row < (int)c.rows.size(); row++)
+            EXPECT_EQ(c.rows[row].substr(0, c.rows[row].find('|')), shownContactAt(row)->name);
+    }
+}
+
+TEST_F(ListViewTest, ShownFlagsFollowTheRows)
+{
+    addContact("A");
+    addContact("B");
+    addContact("C");
+    typeSearch("B");
+    EXPECT_EQ(Rows({"B||"}), listRows());
+    EXPECT_EQ("A:-- B:-s C:--", contactFlags());
+    refreshContactView(0); // unfiltered although the box still holds text
+    EXPECT_EQ(Rows({"A||", "B||", "C||"}), listRows());
+    EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
+}
+
+TEST_F(ListViewTest, TicksReachTheContactAndSurviveRefreshes)
+{
+    addContact("A");
+    addContact("B");
+    addContact("C");
+    refreshContactView(1);
+    setRowTicked(2, true);
+    EXPECT_EQ("A:-s B:-s C:cs", contactFlags());
+    typeSearch("B");
+    EXPECT_EQ(Rows({"B||"}), listRows());
+    EXPECT_EQ("A:-- B:-s C:c-", contactFlags()) << "a hidden contact keeps its tick";
+    typeSearch("");
+    EXPECT_EQ(Rows({"A||", "B||", "C|| [x]"}), listRows());
+    setRowTicked(2, false);
+    EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
+}
+
+// Ticking a row during a refresh notifies the main window at once; the row must map to the
+// contact being inserted even though later contacts still carry the previous refresh's flags.
+TEST_F(ListViewTest, RefreshTicksRowsWithoutDisturbingOtherContacts)
+{
+    addContact("A");
+    addContact("B");
+    addContact("C");
+    firstContact->checked = 1;
+    firstContact->next->next->checked = 1;
+    typeSearch("C");
+    EXPECT_EQ(Rows({"C|| [x]"}), listRows());
+    typeSearch("");
+    EXPECT_EQ(Rows({"A|| [x]", "B||", "C|| [x]"}), listRows());
+    EXPECT_EQ("A:cs B:-s C:cs", contactFlags());
+}
+
+TEST_F(ListViewTest, TickingTheSelectedRowIsRecorded)
+{
+    addContact("A");
+    addContact("B");
+    refreshContactView(1);
+    LVITEMA select = {};
+    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, 1, (LPARAM)&select);
+    EXPECT_EQ(1, firstSelectedRow(listView));
+    setRowTicked(1, true);
+    EXPECT_EQ("A:-s B:cs", contactFlags());
+    setRowTicked(1, false);
+    EXPECT_EQ("A:-s B:-s", contactFlags());
+}
+
+TEST_F(ListViewTest, FirstSelectedRowWithoutSelection)
+{
+    EXPECT_EQ(-1, firstSelectedRow(listView));
+    addContact("A");
+    refreshContactView(1);
+    EXPECT_EQ(-1, firstSelectedRow(listView));
+}
+
+static std::vector<WPARAM> commandsSeen;
+
+static LRESULT CALLBACK recordCommands(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *call = (const CWPSTRUCT *)lParam;
+    if (code == HC_ACTION && call->hwnd == mainWindow && call->message == WM_COMMAND)
+        commandsSeen.push_back(call->wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ListViewTest, DoubleClickOnARowRunsEditAndBelowTheRowsNothing)
+{
+    addContact("A");
+    addContact("B");
+    refreshContactView(1);
+    RECT second;
+    second.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, 1, (LPARAM)&second);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordCommands, nullptr, GetCurrentThreadId());
+    commandsSeen.clear();
+    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM(second.left + 20, (second.top + second.bottom) / 2));
+    EXPECT_EQ(std::vector<WPARAM>({IDT_ITEM_EDIT}), commandsSeen);
+    commandsSeen.clear();
+    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, second.bottom + 40));
+    EXPECT_TRUE(commandsSeen.empty());
+    UnhookWindowsHookEx(hook);
+}
+
+TEST_F(ListViewTest, HeaderIgnoresClicksAndDrags)
+{
+    HWND header = FindWindowExA(listView, nullptr, "SysHeader32", nullptr);
+    ASSERT_NE(nullptr, header);
+    RECT first;
+    SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&first);
+    int middle = (first.top + first.bottom) / 2;
+    // Press on the divider after the first column, drag 60 pixels right, release.
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.right - 1, middle));
+    SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(first.right + 60, middle));
+    SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(first.right + 60, middle));
+    // Click the title of the second column.
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.right + 50, middle));
+    SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(first.right + 50, middle));
+    const int widths[] = {150, 200, 150};
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(widths[i], (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, i, 0));
+
+    HCURSOR before = GetCursor();
+    SendMessageA(header, WM_SETCURSOR, (WPARAM)header, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(before, GetCursor()) << "no resize cursor over the dividers";
+}
