@@ -58,3 +58,16 @@
 #define IDC_TOOLBAR 102
 #define IDC_CONTACT_LIST 40100
 #define IDC_SEARCH_BOX 40101
+
+// Contact dialog (add and edit)
+#define IDD_CONTACT 121
+#define IDC_CONTACT_NAME 1000
+#define IDC_CONTACT_NUMBER 1001
+#define IDC_CONTACT_REMARK 1002
+#define IDC_CONTACT_OK 1003
+#define IDC_CONTACT_CANCEL 1004
+
+// Folder dialog
+#define IDD_FOLDER 146
+#define IDC_FOLDER_PATH 1000
+#define IDC_FOLDER_BROWSE 1015

@@ -1,4 +1,89 @@
-// File and folder choosers.
+// File and folder choosers. The file chooser is always owned by the main window, also when
+// a dialog asks for it.
 #include "shell/choosers.h"
 
+#include "common/paths.h"
+#include "common/text.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+
+#include <commdlg.h>
+#include <cstring>
+#include <shlobj.h>
+
+char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
+
+int chooseFile(const char *filter, const char *title, char *path, size_t size, int mode,
+               const char *extension)
+{
+    OPENFILENAMEA chooser = {};
+    chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A; // the size Windows 2000 knows
+    chooser.hwndOwner = mainWindow;
+    chooser.hInstance = appInstance;
+    chooser.lpstrFilter = filter;
+    chooser.lpstrFile = path;
+    chooser.nMaxFile = (DWORD)size;
+    chooser.lpstrTitle = title;
+    if (mode == CHOOSER_OPEN) {
+        chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
+        return GetOpenFileNameA(&chooser);
+    }
+    chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
+    int chosen = GetSaveFileNameA(&chooser);
+    applyDefaultExtension(path, size, extension);
+    return chosen;
+}
+
+static void onBrowseFolder(HWND dialog)
+{
+    BROWSEINFOA browse = {};
+    browse.hwndOwner = dialog;
+    browse.lpszTitle = "选择路径";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST folder = SHBrowseForFolderA(&browse);
+    if (folder == nullptr)
+        return;
+    char path[MAX_PATH] = "";
+    if (SHGetPathFromIDListA(folder, path)) {
+        copyText(chosenFolder, sizeof chosenFolder, path);
+        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, chosenFolder);
+    }
+    CoTaskMemFree(folder);
+}
+
+// OK (and Enter) takes the typed path, trimmed; a blank path keeps the dialog open, and so
+// does one too long to be a folder the program can use.
+static void onFolderOk(HWND dialog)
+{
+    char typed[2 * PATH_SIZE] = "";
+    GetDlgItemTextA(dialog, IDC_FOLDER_PATH, typed, sizeof typed);
+    trimLine(typed);
+    if (strlen(typed) >= sizeof chosenFolder) {
+        MessageBoxA(dialog, "路径太长！", folderDialogTitle, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    copyText(chosenFolder, sizeof chosenFolder, typed);
+    if (chosenFolder[0] != '\0')
+        EndDialog(dialog, 1);
+}
+
+static INT_PTR CALLBACK folderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowTextA(dialog, folderDialogTitle);
+    else if (message == WM_COMMAND && wParam == IDC_FOLDER_BROWSE)
+        onBrowseFolder(dialog);
+    else if (message == WM_COMMAND && wParam == IDOK)
+        onFolderOk(dialog);
+    else if (message == WM_COMMAND && wParam == IDCANCEL)
+        EndDialog(dialog, 0);
+    return FALSE;
+}
+
+int chooseFolder(const char *title)
+{
+    copyText(folderDialogTitle, sizeof folderDialogTitle, title);
+    return (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_FOLDER), mainWindow,
+                                folderDialogProc, 0);
+}

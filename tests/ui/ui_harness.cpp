@@ -8,23 +8,150 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+// The responder runs from a thread timer, which keeps firing inside the modal loops of
+// dialogs, message boxes and file choosers.
+static std::deque<Responder> responders;
+static std::vector<SeenWindow> seenWindows;
+static std::vector<HWND> handledWindows;
+static UINT_PTR responderTimer;
+enum { RESPONDER_INTERVAL_MS = 30, MESSAGE_BOX_TEXT_ID = 65535 };
+
+static BOOL CALLBACK findModalWindow(HWND candidate, LPARAM found)
+{
+    char className[16] = "";
+    GetClassNameA(candidate, className, sizeof className);
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(candidate) ||
+        !IsWindowEnabled(candidate))
+        return TRUE;
+    for (HWND handled : handledWindows)
+        if (handled == candidate)
+            return TRUE;
+    *(HWND *)found = candidate;
+    return FALSE;
+}
+
+static void CALLBACK answerModalWindow(HWND, UINT, UINT_PTR, DWORD)
+{
+    // A closed window's handle may come back for a new one.
+    handledWindows.erase(std::remove_if(handledWindows.begin(), handledWindows.end(),
+                                        [](HWND handled) { return !IsWindow(handled); }),
+                         handledWindows.end());
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findModalWindow, (LPARAM)&dialog);
+    if (dialog == nullptr)
+        return;
+    handledWindows.push_back(dialog);
+    SeenWindow seen;
+    seen.caption = windowText(dialog);
+    HWND text = GetDlgItem(dialog, MESSAGE_BOX_TEXT_ID);
+    seen.text = text != nullptr ? windowText(text) : "";
+    seen.expected = !responders.empty();
+    seenWindows.push_back(seen);
+    if (responders.empty()) {
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    Responder responder = responders.front();
+    responders.pop_front();
+    responder(dialog);
+}
+
 void ProgramTest::SetUp()
 {
+    responders.clear();
+    seenWindows.clear();
+    handledWindows.clear();
+    responderTimer = SetTimer(nullptr, 0, RESPONDER_INTERVAL_MS, answerModalWindow);
     window = startProgram(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     ASSERT_NE(nullptr, window);
+}
+
+void ProgramTest::respond(Responder responder)
+{
+    responders.push_back(responder);
+}
+
+void ProgramTest::runCommand(int id)
+{
+    SendMessageA(window, WM_COMMAND, id, 0);
+}
+
+std::vector<SeenWindow> ProgramTest::takeSeen()
+{
+    std::vector<SeenWindow> seen = seenWindows;
+    seenWindows.clear();
+    return seen;
+}
+
+Responder pressButton(int button)
+{
+    return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
+}
+
+Responder fillContact(const char *name, const char *number, const char *remark, int button)
+{
+    std::string texts[] = {name, number, remark};
+    return [texts, button](HWND dialog) {
+        for (int i = 0; i < 3; i++)
+            SetDlgItemTextA(dialog, 1000 + i, texts[i].c_str());
+        SendMessageA(dialog, WM_COMMAND, button, 0);
+    };
+}
+
+static BOOL CALLBACK findEdit(HWND child, LPARAM found)
+{
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, "Edit") != 0)
+        return TRUE;
+    *(HWND *)found = child;
+    return FALSE;
+}
+
+Responder chooseFileNamed(const std::string &path)
+{
+    return [path](HWND dialog) {
+        HWND nameBox = GetDlgItem(dialog, 1148);
+        HWND edit = nullptr;
+        EnumChildWindows(nameBox != nullptr ? nameBox : dialog, findEdit, (LPARAM)&edit);
+        SetWindowTextA(edit, path.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+Responder cancel()
+{
+    return pressButton(IDCANCEL);
 }
 
 int ProgramTest::closeProgram()
 {
     PostMessageA(window, WM_CLOSE, 0, 0);
+    return runLoopToEnd();
+}
+
+int ProgramTest::runLoopToEnd()
+{
     closed = true;
-    return runMessageLoop();
+    int code = runMessageLoop();
+    // The loop may end on a WM_QUIT it only peeked at; the next test's modal loops must not
+    // find it.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        ;
+    return code;
 }
 
 void ProgramTest::TearDown()
 {
+    EXPECT_TRUE(responders.empty()) << responders.size() << " expected windows never opened";
+    for (const SeenWindow &seen : seenWindows)
+        EXPECT_TRUE(seen.expected) << "unexpected window: " << seen.caption << " " << seen.text;
     if (!closed)
         closeProgram();
+    KillTimer(nullptr, responderTimer);
     clearContacts();
 }
 

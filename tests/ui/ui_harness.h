@@ -6,8 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
+
+// A modal window the program opened while a test ran: its caption and, for a message box,
+// its text.
+struct SeenWindow {
+    std::string caption;
+    std::string text;
+    bool expected;
+};
+
+using Responder = std::function<void(HWND)>;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -15,10 +27,30 @@ protected:
     void TearDown() override;
     // Closes the main window and runs the program's loop until it ends; its exit code.
     int closeProgram();
+    // Runs the program's message loop until it ends, as after Exit; its exit code.
+    int runLoopToEnd();
+
+    // Queues the answer to the next modal window the program opens (dialog, message box,
+    // file chooser). A window nobody answers is recorded as unexpected and cancelled.
+    void respond(Responder responder);
+    // Runs a command as the menu or toolbar sends it.
+    void runCommand(int id);
+    // Every modal window seen since the last call, oldest first.
+    std::vector<SeenWindow> takeSeen();
 
     HWND window = nullptr;
     bool closed = false;
 };
+
+// Answers for respond():
+// a message box: checks nothing, presses button (IDOK, IDYES, IDNO).
+Responder pressButton(int button);
+// the contact dialog: types the three texts and presses OK (1003) or Cancel (1004).
+Responder fillContact(const char *name, const char *number, const char *remark, int button);
+// the platform's file chooser: types path into its name box and presses OK.
+Responder chooseFileNamed(const std::string &path);
+// any dialog: presses Cancel (IDCANCEL).
+Responder cancel();
 
 std::string windowText(HWND window);
 

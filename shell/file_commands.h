@@ -1,0 +1,8 @@
+// Commands on the book as a whole.
+#pragma once
+
+void newBook();
+void openBook();
+void saveCurrentBook();
+void saveBookAs();
+void exitProgram();

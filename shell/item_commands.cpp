@@ -1,0 +1,123 @@
+// Add, Edit, Delete, Delete checked and the two moves. Each works on the row the list has
+// selected and maps it to its contact through the shown flags.
+#include "shell/item_commands.h"
+
+#include "common/text.h"
+#include "shell/contact_dialog.h"
+#include "shell/contact_view.h"
+#include "shell/list_view.h"
+#include "shell/main_window.h"
+#include "shell/toolbar.h"
+
+#include <commctrl.h>
+
+enum { DELETE_QUESTION_SIZE = 128, MOVE_SEARCH_SIZE = 200 };
+
+// Empties the search box (which refreshes the rows through its change notification) and
+// shows every contact.
+static void showAllContacts()
+{
+    SetWindowTextA(searchBox, "");
+    refreshContactView(0);
+}
+
+void addContactCommand()
+{
+    contactDialogMode = CONTACT_DIALOG_ADD;
+    if (showContactDialog() != 1)
+        return;
+    appendContact(dialogContact);
+    showAllContacts();
+}
+
+void editContactCommand()
+{
+    contactDialogMode = CONTACT_DIALOG_EDIT;
+    int row = firstSelectedRow(listView);
+    Contact *contact = shownContactAt(row);
+    if (contact == nullptr)
+        return;
+    copyText(dialogContact.name, sizeof dialogContact.name, contact->name);
+    copyText(dialogContact.remark, sizeof dialogContact.remark, contact->remark);
+    copyText(dialogContact.number, sizeof dialogContact.number, contact->number);
+    if (showContactDialog() != 1)
+        return;
+    copyText(contact->name, sizeof contact->name, dialogContact.name);
+    copyText(contact->number, sizeof contact->number, dialogContact.number);
+    copyText(contact->remark, sizeof contact->remark, dialogContact.remark);
+    showAllContacts();
+}
+
+void deleteContactCommand()
+{
+    int row = firstSelectedRow(listView);
+    Contact *contact = shownContactAt(row);
+    if (contact == nullptr) {
+        MessageBoxA(mainWindow, "请选择一项！", "注意", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    char question[DELETE_QUESTION_SIZE];
+    formatText(question, sizeof question, "你选择删除项目：\n姓名：%s\n点击“是”确认删除。",
+               contact->name);
+    if (MessageBoxA(mainWindow, question, "删除", MB_ICONWARNING | MB_YESNO) != IDYES)
+        return;
+    removeContact(contact);
+    SendMessageA(listView, LVM_DELETEITEM, row, 0);
+    refreshContactView(1);
+}
+
+void deleteCheckedCommand()
+{
+    if (MessageBoxA(mainWindow, "删除所有选中条目，点击“是”确认删除操作。", "删除",
+                    MB_ICONWARNING | MB_YESNO) != IDYES)
+        return;
+    refreshContactView(1);
+    Contact *contact = firstContact;
+    while (contact != nullptr) {
+        Contact *next = contact->next;
+        if (contact->checked == 1)
+            removeContact(contact);
+        contact = next;
+    }
+    refreshContactView(1);
+    MessageBoxA(mainWindow, "选中项已经删除完毕！", "删除", MB_OK | MB_ICONINFORMATION);
+}
+
+static void selectRow(int row)
+{
+    LVITEMA item = {};
+    item.state = item.stateMask = LVIS_SELECTED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+}
+
+// Moves the selected contact one place; only on the unfiltered list, where a row's index is
+// the contact's place in the list. The row that holds the contact afterwards is selected.
+static void moveSelectedContact(int direction)
+{
+    int row = firstSelectedRow(listView);
+    if (row < 0)
+        return;
+    char search[MOVE_SEARCH_SIZE] = "";
+    GetWindowTextA(searchBox, search, sizeof search);
+    if (search[0] != '\0') {
+        selectRow(row);
+        return;
+    }
+    moveContact(shownContactAt(row), direction);
+    refreshContactView(0);
+    int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
+    if (direction == 1)
+        selectRow(row > 0 ? row - 1 : 0);
+    else
+        selectRow(row < count - 1 ? row + 1 : row);
+}
+
+void moveUpCommand()
+{
+    moveSelectedContact(1);
+}
+
+void moveDownCommand()
+{
+    moveSelectedContact(0);
+}

@@ -1,0 +1,432 @@
+// The file and item commands, driven through the menu and toolbar identifiers, with their
+// dialogs and message boxes answered as a user would.
+#include "tests/ui/ui_harness.h"
+
+#include "bookfile/book_file.h"
+#include "common/text.h"
+#include "resources/resource.h"
+#include "shell/choosers.h"
+#include "shell/contact_dialog.h"
+#include "shell/contact_view.h"
+#include "shell/list_view.h"
+#include "shell/main_window.h"
+#include "shell/toolbar.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+#include <commctrl.h>
+
+using Rows = std::vector<std::string>;
+
+class CommandsTest : public ProgramTest {
+protected:
+    void selectRow(int row)
+    {
+        LVITEMA item = {};
+        item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    }
+    void addContacts(const char *names)
+    {
+        for (const char *name = names; *name != '\0'; name++) {
+            char one[2] = {*name, '\0'};
+            addContact(one);
+        }
+        refreshContactView(0);
+    }
+    std::string order()
+    {
+        std::string names;
+        for (const Contact *c = firstContact; c != nullptr; c = c->next)
+            names += c->name;
+        return names;
+    }
+    // Saves the current list as a book at path, then empties the list.
+    void writeBook(const std::string &path)
+    {
+        ASSERT_EQ(1, saveBook(path.c_str()));
+        clearContacts();
+        refreshContactView(0);
+    }
+    TempDir dir;
+};
+
+TEST_F(CommandsTest, AddAppendsAndShowsEveryContact)
+{
+    addContacts("AB");
+    typeSearch("A");
+    respond(fillContact("张三", "13800000000", "同事", IDC_CONTACT_OK));
+    runCommand(IDM_ITEM_ADD);
+    EXPECT_EQ("", windowText(searchBox)) << "Add empties the search box";
+    EXPECT_EQ(Rows({"A||", "B||", "张三|13800000000|同事"}), listRows());
+    EXPECT_EQ(3, contactCount);
+
+    respond(fillContact("", "", "", IDC_CONTACT_OK));
+    runCommand(IDT_ITEM_ADD);
+    EXPECT_EQ(4, contactCount) << "empty texts are accepted";
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("添加", seen[0].caption);
+}
+
+TEST_F(CommandsTest, CancelledAddAndEditChangeNothing)
+{
+    addContacts("A");
+    respond(fillContact("X", "1", "", IDC_CONTACT_CANCEL));
+    runCommand(IDM_ITEM_ADD);
+    EXPECT_EQ(Rows({"A||"}), listRows());
+    selectRow(0);
+    respond(fillContact("X", "1", "", IDC_CONTACT_CANCEL));
+    runCommand(IDM_ITEM_EDIT);
+    EXPECT_EQ(Rows({"A||"}), listRows());
+    EXPECT_EQ(1, contactCount);
+}
+
+TEST_F(CommandsTest, EnterAndEscapeLeaveTheContactDialogOpen)
+{
+    respond([](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_CONTACT_NAME, "A");
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(IsWindow(dialog)) << "Enter and Esc must not close the dialog";
+        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
+    });
+    runCommand(IDM_ITEM_ADD);
+    EXPECT_EQ(Rows({"A||"}), listRows());
+}
+
+TEST_F(CommandsTest, EditRewritesTheSelectedContactInPlace)
+{
+    addContacts("ABC");
+    firstContact->next->checked = 1;
+    refreshContactView(0);
+    typeSearch("B");
+    selectRow(0);
+    respond([](HWND dialog) {
+        EXPECT_EQ("编辑", windowText(dialog));
+        EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
+        SetDlgItemTextA(dialog, IDC_CONTACT_NAME, "Bob");
+        SetDlgItemTextA(dialog, IDC_CONTACT_NUMBER, "555");
+        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
+    });
+    runCommand(IDT_ITEM_EDIT);
+    EXPECT_EQ(Rows({"A||", "Bob|555| [x]", "C||"}), listRows()) << "place and tick stay";
+    EXPECT_EQ("", windowText(searchBox));
+}
+
+TEST_F(CommandsTest, EditWithoutSelectionDoesNothing)
+{
+    addContacts("A");
+    runCommand(IDM_ITEM_EDIT);
+    EXPECT_TRUE(takeSeen().empty());
+}
+
+TEST_F(CommandsTest, LongTextsAreCutToTheirFieldsOnCharacterBoundaries)
+{
+    respond(fillContact("张三李四王五赵六", "1234567890123456789012345",
+                        "一二三四五六七八九十一二三四五六七八九十", IDC_CONTACT_OK));
+    runCommand(IDM_ITEM_ADD);
+    ASSERT_EQ(1, contactCount);
+    EXPECT_STREQ("张三李四王", firstContact->name);
+    EXPECT_STREQ("1234567890123456789", firstContact->number);
+    EXPECT_STREQ("一二三四五六七八九十一二三四五六七八九", firstContact->remark);
+}
+
+TEST_F(CommandsTest, DeleteAsksAndRemovesTheSelectedContact)
+{
+    addContacts("ABC");
+    typeSearch("B");
+    runCommand(IDM_ITEM_DELETE);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size()) << "without a selection the user is told to select";
+    EXPECT_EQ("注意", seen[0].caption);
+    EXPECT_EQ("请选择一项！", seen[0].text);
+
+    selectRow(0);
+    respond(pressButton(IDNO));
+    runCommand(IDT_ITEM_DELETE);
+    EXPECT_EQ("ABC", order());
+    selectRow(0);
+    respond(pressButton(IDYES));
+    runCommand(IDM_ITEM_DELETE);
+    EXPECT_EQ("AC", order());
+    EXPECT_EQ(Rows({}), listRows()) << "the filter stays";
+    seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("删除", seen[1].caption);
+    EXPECT_EQ("你选择删除项目：\n姓名：B\n点击“是”确认删除。", seen[1].text);
+}
+
+TEST_F(CommandsTest, DeleteCheckedRemovesTickedContactsTheSearchHides)
+{
+    addContacts("ABCD");
+    setRowTicked(0, true);
+    setRowTicked(2, true);
+    typeSearch("B");
+    respond(pressButton(IDNO));
+    runCommand(IDM_ITEM_DELETE_CHECKED);
+    EXPECT_EQ("ABCD", order());
+    respond(pressButton(IDYES));
+    respond(pressButton(IDOK));
+    runCommand(IDT_ITEM_DELETE_CHECKED);
+    EXPECT_EQ("BD", order());
+    EXPECT_EQ(Rows({"B||"}), listRows());
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ("删除所有选中条目，点击“是”确认删除操作。", seen[1].text);
+    EXPECT_EQ("选中项已经删除完毕！", seen[2].text);
+}
+
+struct MoveCase {
+    int command;
+    int row;
+    const char *order;
+    int selected;
+};
+
+TEST_F(CommandsTest, MovesFollowTheSelectedContact)
+{
+    const MoveCase cases[] = {
+        {IDM_ITEM_MOVE_UP, 0, "ABCDE", 0},   {IDM_ITEM_MOVE_UP, 3, "ABDCE", 2},
+        {IDT_ITEM_MOVE_UP, 4, "ABCED", 3},   {IDM_ITEM_MOVE_DOWN, 4, "ABCDE", 4},
+        {IDM_ITEM_MOVE_DOWN, 2, "ABDCE", 3}, {IDT_ITEM_MOVE_DOWN, 0, "BACDE", 1},
+    };
+    for (const MoveCase &c : cases) {
+        clearContacts();
+        addContacts("ABCDE");
+        selectRow(c.row);
+        runCommand(c.command);
+        EXPECT_EQ(c.order, order()) << c.command << " on row " << c.row;
+        EXPECT_EQ(c.selected, firstSelectedRow(listView)) << c.command << " on row " << c.row;
+    }
+}
+
+TEST_F(CommandsTest, MovesNeedASelectionAndNoSearch)
+{
+    addContacts("ABC");
+    runCommand(IDM_ITEM_MOVE_DOWN);
+    EXPECT_EQ("ABC", order());
+    EXPECT_EQ(-1, firstSelectedRow(listView)) << "no row gets selected";
+    typeSearch("B");
+    selectRow(0);
+    runCommand(IDM_ITEM_MOVE_UP);
+    EXPECT_EQ("ABC", order());
+    EXPECT_EQ(0, firstSelectedRow(listView));
+}
+
+TEST_F(CommandsTest, NewAnsweredNoKeepsTheBookAndYesEmptiesIt)
+{
+    addContacts("AB");
+    copyText(currentPath, sizeof currentPath, "C:\\book.ctb");
+    updateTitle();
+    typeSearch("A");
+    respond(pressButton(IDNO));
+    runCommand(IDM_FILE_NEW);
+    EXPECT_EQ(2, contactCount);
+    EXPECT_EQ("Vostrelina v1.0 - \"C:\\book.ctb\"", windowText(window));
+    respond(pressButton(IDYES));
+    runCommand(IDT_FILE_NEW);
+    EXPECT_EQ(0, contactCount);
+    EXPECT_EQ(Rows({}), listRows());
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+    EXPECT_EQ("A", windowText(searchBox)) << "the search box keeps its text";
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("新建", seen[0].caption);
+    EXPECT_EQ("新建文件将会清除为保存的数据，继续请点击“是”", seen[0].text);
+}
+
+TEST_F(CommandsTest, OpenThroughTheRealChooserShowsTheBookUnfiltered)
+{
+    addContacts("XY");
+    writeBook(dir.path("family.ctb"));
+    addContacts("Q");
+    typeSearch("Q");
+    respond([this](HWND chooser) {
+        EXPECT_EQ("打开文件", windowText(chooser));
+        chooseFileNamed(dir.path("family.ctb"))(chooser);
+    });
+    runCommand(IDM_FILE_OPEN);
+    EXPECT_EQ(Rows({"X||", "Y||"}), listRows());
+    EXPECT_EQ("Vostrelina v1.0 - \"" + dir.path("family.ctb") + "\"", windowText(window));
+}
+
+TEST_F(CommandsTest, OpenCancelledChangesNothing)
+{
+    addContacts("A");
+    respond(cancel());
+    runCommand(IDT_FILE_OPEN);
+    EXPECT_EQ(Rows({"A||"}), listRows());
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+}
+
+TEST_F(CommandsTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
+{
+    struct {
+        std::string bytes;
+        const char *reason;
+    } cases[] = {
+        {"garbage file", "文件不是正确的格式，程序终止读取。(2)"},
+        {std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\xFF\xFF\xFF\xFF", 12), "(3)"},
+        {std::string("\x33\x0A\x03\x00\x09\x00\x00\x00\x00\x00\x00\x00", 12), "(4)"},
+        {std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x02\x00\x00\x00", 12) +
+             std::string(72, 'a'),
+         "文件数据与文件头不一致，文件不完整。"},
+    };
+    for (const auto &c : cases) {
+        clearContacts();
+        addContacts("AB");
+        std::string path = dir.path("bad.ctb");
+        writeFileBytes(path, c.bytes);
+        respond(chooseFileNamed(path));
+        respond(pressButton(IDOK));
+        runCommand(IDM_FILE_OPEN);
+        std::vector<SeenWindow> seen = takeSeen();
+        ASSERT_EQ(2u, seen.size());
+        EXPECT_EQ("错误", seen[1].caption);
+        EXPECT_EQ(0u, seen[1].text.find("文件路径：" + path + "\n\n")) << seen[1].text;
+        EXPECT_NE(std::string::npos, seen[1].text.find(c.reason)) << seen[1].text;
+        EXPECT_EQ(0, contactCount) << "records read before the fault are dropped";
+        EXPECT_EQ(Rows({}), listRows());
+        EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+        EXPECT_EQ('\0', currentPath[0]);
+    }
+}
+
+TEST_F(CommandsTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
+{
+    addContacts("AB");
+    respond([this](HWND chooser) {
+        EXPECT_EQ("新建文件", windowText(chooser));
+        chooseFileNamed(dir.path("work"))(chooser);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDT_FILE_SAVE);
+    std::string path = dir.path("work.ctb");
+    EXPECT_EQ("Vostrelina v1.0 - \"" + path + "\"", windowText(window));
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("保存", seen[1].caption);
+    EXPECT_EQ("文件保存！", seen[1].text);
+    clearContacts();
+    EXPECT_EQ(LOAD_OK, loadBook(path.c_str()));
+    EXPECT_EQ(2, contactCount);
+}
+
+TEST_F(CommandsTest, SaveOfABookWithAPathWritesWithoutAsking)
+{
+    std::string path = dir.path("book.ctb");
+    copyText(currentPath, sizeof currentPath, path.c_str());
+    addContacts("ABC");
+    respond(pressButton(IDOK));
+    runCommand(IDM_FILE_SAVE);
+    ASSERT_EQ(1u, takeSeen().size()) << "only the report, no chooser";
+    EXPECT_EQ(12u + 3 * 72, readFileBytes(path).size());
+}
+
+TEST_F(CommandsTest, SaveCancelledWritesNothing)
+{
+    addContacts("A");
+    respond(cancel());
+    runCommand(IDM_FILE_SAVE);
+    EXPECT_EQ("", dir.listing());
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+}
+
+TEST_F(CommandsTest, FailedSaveWarnsAndKeepsThePreviousFile)
+{
+    std::string path = dir.path("missing-folder\\book.ctb");
+    copyText(currentPath, sizeof currentPath, path.c_str());
+    addContacts("A");
+    respond(pressButton(IDOK));
+    runCommand(IDM_FILE_SAVE);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("保存", seen[0].caption);
+    EXPECT_EQ("文件保存失败！\n请检查您的路径名是否正确或者磁盘空间是否充足。\n\n" + path,
+              seen[0].text);
+}
+
+TEST_F(CommandsTest, SaveAsWritesTheChosenFileAndShowsIt)
+{
+    copyText(currentPath, sizeof currentPath, dir.path("old.ctb").c_str());
+    addContacts("AB");
+    respond([this](HWND chooser) {
+        EXPECT_EQ("另存为...", windowText(chooser));
+        chooseFileNamed(dir.path("copy.ctb"))(chooser);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDM_FILE_SAVE_AS);
+    EXPECT_EQ("copy.ctb", dir.listing());
+    EXPECT_EQ("Vostrelina v1.0 - \"" + dir.path("copy.ctb") + "\"", windowText(window));
+    takeSeen();
+}
+
+TEST_F(CommandsTest, DoubleClickOnARowOpensTheEditDialog)
+{
+    addContacts("AB");
+    selectRow(1);
+    RECT second;
+    second.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, 1, (LPARAM)&second);
+    respond([](HWND dialog) {
+        EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
+        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
+    });
+    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM(second.left + 20, (second.top + second.bottom) / 2));
+    EXPECT_EQ(1u, takeSeen().size());
+}
+
+TEST_F(CommandsTest, CommandsOfOtherKindsAndNotificationsRunNothing)
+{
+    addContacts("A");
+    runCommand(IDM_EXPORT_VCF);
+    runCommand(IDM_SETTINGS);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_ITEM_ADD, 1), 0); // accelerator code
+    EXPECT_TRUE(takeSeen().empty());
+    EXPECT_EQ(1, contactCount);
+}
+
+TEST_F(CommandsTest, ExitEndsTheProgramWithoutAQuestion)
+{
+    addContacts("A");
+    runCommand(IDM_FILE_EXIT);
+    EXPECT_EQ(0, runLoopToEnd());
+    EXPECT_TRUE(takeSeen().empty());
+    DestroyWindow(window);
+}
+
+using FolderDialogTest = ProgramTest;
+
+TEST_F(FolderDialogTest, TrimsThePathAndRefusesABlankOne)
+{
+    respond([](HWND dialog) {
+        EXPECT_EQ("导出到", windowText(dialog));
+        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "   ");
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsWindow(dialog)) << "a blank path keeps the dialog open";
+        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "  C:\\通讯录  ");
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(1, chooseFolder("导出到"));
+    EXPECT_STREQ("C:\\通讯录", chosenFolder);
+    respond(cancel());
+    EXPECT_EQ(0, chooseFolder("导出到"));
+}
+
+TEST_F(FolderDialogTest, BrowseOpensTheSystemFolderBrowser)
+{
+    respond([](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "C:\\typed");
+        SendMessageA(dialog, WM_COMMAND, IDC_FOLDER_BROWSE, 0); // returns when the browser closes
+        EXPECT_EQ("C:\\typed", windowText(GetDlgItem(dialog, IDC_FOLDER_PATH)))
+            << "a cancelled browser changes nothing";
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    respond([](HWND browser) {
+        EXPECT_NE(nullptr, FindWindowExA(browser, nullptr, "SysTreeView32", nullptr));
+        PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(0, chooseFolder("选择"));
+}
