@@ -3,8 +3,11 @@
 //   gallery.exe SCENE OUT.bmp
 #include "common/text.h"
 #include "shell/app.h"
+#include "resources/resource.h"
+#include "shell/choosers.h"
 #include "shell/contact_view.h"
 #include "shell/list_view.h"
+#include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
 
@@ -48,11 +51,9 @@ static void settle(DWORD milliseconds)
     }
 }
 
-// Saves the screen area of window, frame included, as a 24-bit BMP.
-static bool saveWindowImage(HWND window, const char *path)
+// Saves a screen area as a 24-bit BMP.
+static bool saveScreenImage(RECT frame, const char *path)
 {
-    RECT frame;
-    GetWindowRect(window, &frame);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -104,19 +105,138 @@ static void showMain()
     SendMessageA(listView, LVM_SETITEMSTATE, 1, (LPARAM)&select);
 }
 
+static void openAddDialog()
+{
+    showMain();
+    SendMessageA(mainWindow, WM_COMMAND, IDM_ITEM_ADD, 0);
+}
+
+static void openFolderDialog()
+{
+    showMain();
+    chooseFolder("批量生成vcf");
+}
+
+static char damagedBook[MAX_PATH];
+
+static void openDamagedBook()
+{
+    showMain();
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    formatText(damagedBook, sizeof damagedBook, "%s通讯录备份.ctb", folder);
+    FILE *file = fopen(damagedBook, "wb");
+    if (file != nullptr) {
+        fputs("not a contact book", file);
+        fclose(file);
+    }
+    SendMessageA(mainWindow, WM_COMMAND, IDM_FILE_OPEN, 0);
+    remove(damagedBook);
+}
+
+static void typeContact(HWND dialog)
+{
+    SetDlgItemTextA(dialog, 1000, "张三");
+    SetDlgItemTextA(dialog, 1001, "13800000000");
+    SetDlgItemTextA(dialog, 1002, "大学同学");
+}
+
+static void typeFolder(HWND dialog)
+{
+    SetDlgItemTextA(dialog, 1000, "D:\\手机通讯录");
+}
+
+static BOOL CALLBACK findChooserEdit(HWND child, LPARAM found)
+{
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (strcmp(className, "Edit") != 0)
+        return TRUE;
+    *(HWND *)found = child;
+    return FALSE;
+}
+
+// Answers the file chooser with the damaged book, so the next window is the load error.
+static void chooseDamagedBook(HWND chooser)
+{
+    HWND edit = nullptr;
+    EnumChildWindows(GetDlgItem(chooser, 1148), findChooserEdit, (LPARAM)&edit);
+    SetWindowTextA(edit, damagedBook);
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+}
+
 struct Scene {
     const char *name;
-    void (*show)();
+    void (*show)();          // sets the scene up; may open a modal window
+    void (*answer)(HWND);    // answers a first modal window (the file chooser), or null
+    void (*fill)(HWND);      // fills the photographed modal window, or null
 };
 
+static void leaveAsItIs(HWND) {}
+
 static const Scene scenes[] = {
-    {"main", showMain},
-    {"search", showSearch},
+    {"main", showMain, nullptr, nullptr},
+    {"search", showSearch, nullptr, nullptr},
+    {"add", openAddDialog, nullptr, typeContact},
+    {"folder", openFolderDialog, nullptr, typeFolder},
+    {"load-error", openDamagedBook, chooseDamagedBook, leaveAsItIs},
 };
+
+static const Scene *scene;
+static const char *imagePath;
+static bool answered;
+static bool saved;
+static HWND lastModal;
+
+static BOOL CALLBACK findNewModal(HWND candidate, LPARAM found)
+{
+    char className[16] = "";
+    GetClassNameA(candidate, className, sizeof className);
+    if (strcmp(className, "#32770") == 0 && IsWindowVisible(candidate) &&
+        IsWindowEnabled(candidate) && candidate != lastModal) {
+        *(HWND *)found = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static RECT programArea(HWND modal)
+{
+    RECT area, window;
+    GetWindowRect(mainWindow, &area);
+    if (modal != nullptr) {
+        GetWindowRect(modal, &window);
+        UnionRect(&area, &area, &window);
+    }
+    return area;
+}
+
+// Runs inside the modal loops: answers the chooser where the scene needs it, then
+// photographs the next modal window with the main window behind it, and closes it.
+static void CALLBACK photographModal(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND modal = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findNewModal, (LPARAM)&modal);
+    if (modal == nullptr)
+        return;
+    lastModal = modal;
+    if (scene->answer != nullptr && !answered) {
+        answered = true;
+        scene->answer(modal);
+        return;
+    }
+    if (scene->fill == nullptr) {
+        EndDialog(modal, 0);
+        return;
+    }
+    scene->fill(modal);
+    settle(400);
+    saved = saveScreenImage(programArea(modal), imagePath);
+    EndDialog(modal, 0);
+}
 
 int main(int argc, char **argv)
 {
-    const Scene *scene = nullptr;
     for (const Scene &candidate : scenes)
         if (argc == 3 && strcmp(argv[1], candidate.name) == 0)
             scene = &candidate;
@@ -127,9 +247,14 @@ int main(int argc, char **argv)
     HWND window = startProgram(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     if (window == nullptr)
         return 2;
+    imagePath = argv[2];
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, photographModal);
     scene->show();
-    settle(500);
-    bool saved = saveWindowImage(window, argv[2]);
+    KillTimer(nullptr, timer);
+    if (!saved) {
+        settle(500);
+        saved = saveScreenImage(programArea(nullptr), imagePath);
+    }
     DestroyWindow(window);
     return saved ? 0 : 3;
 }
