@@ -24,12 +24,20 @@ void newBook()
     updateTitle();
 }
 
-void openBook()
+// Asks for a book file; on a choice it becomes currentPath. Non-zero when chosen.
+static int chooseBookPath(const char *title, int mode)
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(bookFilter, "打开文件", path, sizeof path, CHOOSER_OPEN, ".ctb"))
-        return;
+    if (!chooseFile(bookFilter, title, path, sizeof path, mode, ".ctb"))
+        return 0;
     copyText(currentPath, sizeof currentPath, path);
+    return 1;
+}
+
+void openBook()
+{
+    if (!chooseBookPath("打开文件", CHOOSER_OPEN))
+        return;
     clearContacts();
     int result = loadBook(currentPath);
     if (result != LOAD_OK) {
@@ -58,13 +66,9 @@ static void writeCurrentPath()
 
 void saveCurrentBook()
 {
-    if (currentPath[0] == '\0') {
-        char path[PATH_SIZE] = "";
-        if (!chooseFile(bookFilter, "新建文件", path, sizeof path, CHOOSER_SAVE, ".ctb")) {
-            updateTitle();
-            return;
-        }
-        copyText(currentPath, sizeof currentPath, path);
+    if (currentPath[0] == '\0' && !chooseBookPath("新建文件", CHOOSER_SAVE)) {
+        updateTitle();
+        return;
     }
     writeCurrentPath();
     updateTitle();
@@ -72,10 +76,8 @@ void saveCurrentBook()
 
 void saveBookAs()
 {
-    char path[PATH_SIZE] = "";
-    if (!chooseFile(bookFilter, "另存为...", path, sizeof path, CHOOSER_SAVE, ".ctb"))
+    if (!chooseBookPath("另存为...", CHOOSER_SAVE))
         return;
-    copyText(currentPath, sizeof currentPath, path);
     writeCurrentPath();
     updateTitle();
 }

@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "common/text.h"
 #include "store/contact_list.h"
+#include "tests/support/contacts.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -32,15 +33,6 @@ static std::string record(const char *name, const char *number, const char *rema
     memcpy(&bytes[12], number, strlen(number));
     memcpy(&bytes[32], remark, strlen(remark));
     return bytes;
-}
-
-static void addContact(const char *name, const char *number, const char *remark)
-{
-    Contact contact = {};
-    copyText(contact.name, sizeof contact.name, name);
-    copyText(contact.number, sizeof contact.number, number);
-    copyText(contact.remark, sizeof contact.remark, remark);
-    appendContact(contact);
 }
 
 class BookFileTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include "bookfile/book_file.h"
 #include "common/text.h"
 #include "store/contact_list.h"
+#include "tests/support/contacts.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -41,15 +42,6 @@ static ToolRun runTool(std::vector<std::string> args)
     run.out = drain(out);
     run.err = drain(err);
     return run;
-}
-
-static void addContact(const char *name, const char *number, const char *remark)
-{
-    Contact contact = {};
-    copyText(contact.name, sizeof contact.name, name);
-    copyText(contact.number, sizeof contact.number, number);
-    copyText(contact.remark, sizeof contact.remark, remark);
-    appendContact(contact);
 }
 
 class CtbtoolTest : public ::testing::Test {

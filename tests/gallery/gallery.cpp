@@ -10,21 +10,13 @@
 #include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
+#include "tests/support/chooser_input.h"
+#include "tests/support/contacts.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
-
-static void addContact(const char *name, const char *number, const char *remark, int checked)
-{
-    Contact contact = {};
-    copyText(contact.name, sizeof contact.name, name);
-    copyText(contact.number, sizeof contact.number, number);
-    copyText(contact.remark, sizeof contact.remark, remark);
-    contact.checked = checked;
-    appendContact(contact);
-}
 
 static void addSampleContacts()
 {
@@ -146,23 +138,10 @@ static void typeFolder(HWND dialog)
     SetDlgItemTextA(dialog, 1000, "D:\\手机通讯录");
 }
 
-static BOOL CALLBACK findChooserEdit(HWND child, LPARAM found)
-{
-    char className[16] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (strcmp(className, "Edit") != 0)
-        return TRUE;
-    *(HWND *)found = child;
-    return FALSE;
-}
-
 // Answers the file chooser with the damaged book, so the next window is the load error.
 static void chooseDamagedBook(HWND chooser)
 {
-    HWND edit = nullptr;
-    EnumChildWindows(GetDlgItem(chooser, 1148), findChooserEdit, (LPARAM)&edit);
-    SetWindowTextA(edit, damagedBook);
-    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    typeIntoFileChooser(chooser, damagedBook);
 }
 
 struct Scene {

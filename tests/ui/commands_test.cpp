@@ -51,6 +51,9 @@ protected:
     TempDir dir;
 };
 
+// Commands that open the system's file chooser or folder browser.
+using SystemChooserTest = CommandsTest;
+
 TEST_F(CommandsTest, AddAppendsAndShowsEveryContact)
 {
     addContacts("AB");
@@ -236,7 +239,7 @@ TEST_F(CommandsTest, NewAnsweredNoKeepsTheBookAndYesEmptiesIt)
     EXPECT_EQ("新建文件将会清除为保存的数据，继续请点击“是”", seen[0].text);
 }
 
-TEST_F(CommandsTest, OpenThroughTheRealChooserShowsTheBookUnfiltered)
+TEST_F(SystemChooserTest, OpenThroughTheRealChooserShowsTheBookUnfiltered)
 {
     addContacts("XY");
     writeBook(dir.path("family.ctb"));
@@ -251,7 +254,7 @@ TEST_F(CommandsTest, OpenThroughTheRealChooserShowsTheBookUnfiltered)
     EXPECT_EQ("Vostrelina v1.0 - \"" + dir.path("family.ctb") + "\"", windowText(window));
 }
 
-TEST_F(CommandsTest, OpenCancelledChangesNothing)
+TEST_F(SystemChooserTest, OpenCancelledChangesNothing)
 {
     addContacts("A");
     respond(cancel());
@@ -260,7 +263,7 @@ TEST_F(CommandsTest, OpenCancelledChangesNothing)
     EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
 }
 
-TEST_F(CommandsTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
+TEST_F(SystemChooserTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
 {
     struct {
         std::string bytes;
@@ -293,7 +296,7 @@ TEST_F(CommandsTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
     }
 }
 
-TEST_F(CommandsTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
+TEST_F(SystemChooserTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
 {
     addContacts("AB");
     respond([this](HWND chooser) {
@@ -324,7 +327,7 @@ TEST_F(CommandsTest, SaveOfABookWithAPathWritesWithoutAsking)
     EXPECT_EQ(12u + 3 * 72, readFileBytes(path).size());
 }
 
-TEST_F(CommandsTest, SaveCancelledWritesNothing)
+TEST_F(SystemChooserTest, SaveCancelledWritesNothing)
 {
     addContacts("A");
     respond(cancel());
@@ -347,7 +350,7 @@ TEST_F(CommandsTest, FailedSaveWarnsAndKeepsThePreviousFile)
               seen[0].text);
 }
 
-TEST_F(CommandsTest, SaveAsWritesTheChosenFileAndShowsIt)
+TEST_F(SystemChooserTest, SaveAsWritesTheChosenFileAndShowsIt)
 {
     copyText(currentPath, sizeof currentPath, dir.path("old.ctb").c_str());
     addContacts("AB");
@@ -415,7 +418,7 @@ TEST_F(FolderDialogTest, TrimsThePathAndRefusesABlankOne)
     EXPECT_EQ(0, chooseFolder("导出到"));
 }
 
-TEST_F(FolderDialogTest, BrowseOpensTheSystemFolderBrowser)
+TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
 {
     respond([](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "C:\\typed");

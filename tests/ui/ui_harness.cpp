@@ -5,6 +5,7 @@
 #include "shell/list_view.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
+#include "tests/support/chooser_input.h"
 
 #include <commctrl.h>
 
@@ -100,25 +101,9 @@ Responder fillContact(const char *name, const char *number, const char *remark, 
     };
 }
 
-static BOOL CALLBACK findEdit(HWND child, LPARAM found)
-{
-    char className[16] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, "Edit") != 0)
-        return TRUE;
-    *(HWND *)found = child;
-    return FALSE;
-}
-
 Responder chooseFileNamed(const std::string &path)
 {
-    return [path](HWND dialog) {
-        HWND nameBox = GetDlgItem(dialog, 1148);
-        HWND edit = nullptr;
-        EnumChildWindows(nameBox != nullptr ? nameBox : dialog, findEdit, (LPARAM)&edit);
-        SetWindowTextA(edit, path.c_str());
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
+    return [path](HWND dialog) { typeIntoFileChooser(dialog, path.c_str()); };
 }
 
 Responder cancel()
@@ -160,15 +145,6 @@ std::string windowText(HWND window)
     char text[512];
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-void addContact(const char *name, const char *number, const char *remark)
-{
-    Contact contact = {};
-    copyText(contact.name, sizeof contact.name, name);
-    copyText(contact.number, sizeof contact.number, number);
-    copyText(contact.remark, sizeof contact.remark, remark);
-    appendContact(contact);
 }
 
 static std::string cellText(int row, int column)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "tests/support/contacts.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -54,8 +56,6 @@ Responder cancel();
 
 std::string windowText(HWND window);
 
-// Appends a contact to the program's list, as an import would.
-void addContact(const char *name, const char *number = "", const char *remark = "");
 // The rows of the list view as the user sees them: "name|number|remark", with " [x]" after
 // a ticked row.
 std::vector<std::string> listRows();
