@@ -4,6 +4,7 @@
 
 #include "common/platform.h"
 #include "common/text.h"
+#include "common/text_buffer.h"
 
 #include <cstring>
 
@@ -92,4 +93,22 @@ int writeFileSafely(const char *path, FileWriter writer, const void *context)
         return 1;
     removeFile(tempPath);
     return 0;
+}
+
+enum { READ_CHUNK = 65536 };
+
+int readWholeFile(const char *path, TextBuffer *buffer)
+{
+    FILE *file = openFile(path, "rb");
+    if (file == nullptr)
+        return 0;
+    static char chunk[READ_CHUNK];
+    int ok = 1;
+    size_t count;
+    while (ok && (count = readBytes(file, chunk, sizeof chunk)) > 0)
+        ok = appendBytes(buffer, chunk, count);
+    if (ok && ferror(file))
+        ok = 0;
+    closeFile(file);
+    return ok;
 }

@@ -19,6 +19,11 @@ int replaceFile(const char *source, const char *target);
 // Removes a file; failures are ignored (used to clean up after a failed write).
 void removeFile(const char *path);
 
+// Reads a whole file into buffer (appending); 1 on success, 0 when it cannot be opened or
+// read, or no memory could be had.
+struct TextBuffer;
+int readWholeFile(const char *path, TextBuffer *buffer);
+
 // Writes a whole file safely: the caller's writer fills a temporary file next to path, and
 // only when every write and the close succeeded does the temporary file replace path.
 // On any failure the temporary file is removed, path is left as it was, and 0 is returned.

@@ -3,6 +3,7 @@
 #include "interchange/text_encoding.h"
 
 #include "common/text.h"
+#include "common/text_buffer.h"
 
 #include <climits>
 #include <clocale>
@@ -70,9 +71,7 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
     return length;
 }
 
-// Decodes one UTF-8 sequence at text; returns its length and the code point, or length 1
-// and 0xFFFD for a byte that does not start a valid, shortest-form sequence.
-static size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
+size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
 {
     static const unsigned long minimum[] = {0, 0, 0x80, 0x800, 0x10000};
     size_t length = text[0] < 0x80 ? 1 : text[0] >= 0xF0 && text[0] <= 0xF4 ? 4
@@ -89,13 +88,15 @@ static size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
         }
         value = value << 6 | (text[i] & 0x3F);
     }
-    bool valid = value >= minimum[length] && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    // Earlier versions of this program wrote U+0080 to U+07FF in three bytes; still read them.
+    bool earlierForm = length == 3 && value >= 0x80;
+    bool valid = (value >= minimum[length] || earlierForm) && value <= 0x10FFFF &&
+                 (value < 0xD800 || value > 0xDFFF);
     *cp = valid ? value : 0xFFFD;
     return valid ? length : 1;
 }
 
-// The ANSI bytes of one code point, or "?" when the code page has no such character.
-static int ansiCharacter(unsigned long cp, char bytes[MB_LEN_MAX])
+int ansiCharacter(unsigned long cp, char bytes[MB_LEN_MAX])
 {
     int length = -1;
     if (cp != 0xFFFD && cp <= (unsigned long)WCHAR_MAX && (sizeof(wchar_t) > 2 || cp < 0x10000))
@@ -126,4 +127,81 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
     }
     ansi[length] = '\0';
     return length;
+}
+
+int isUtf8(const char *text, size_t length)
+{
+    const unsigned char *bytes = (const unsigned char *)text;
+    for (size_t i = 0; i < length;) {
+        unsigned long cp;
+        size_t used = decodeUtf8(bytes + i, &cp);
+        if (used == 1 && bytes[i] >= 0x80)
+            return 0;
+        if (used == 3 && bytes[i] == 0xE0 && bytes[i + 1] < 0xA0)
+            return 0; // the earlier three-byte form is read, but is no proof of UTF-8
+        i += used;
+    }
+    return 1;
+}
+
+// Which byte order a file without a mark has, judged by where its NUL bytes fall:
+// 1 little-endian, 2 big-endian, 0 not UTF-16.
+static int guessUtf16(const unsigned char *bytes, size_t length)
+{
+    size_t sample = length < 512 ? length & ~(size_t)1 : 512;
+    size_t evenZeros = 0, oddZeros = 0;
+    for (size_t i = 0; i < sample; i += 2) {
+        evenZeros += bytes[i] == 0;
+        oddZeros += bytes[i + 1] == 0;
+    }
+    if (sample < 4)
+        return 0;
+    if (oddZeros * 2 > sample / 2 && evenZeros == 0)
+        return 1;
+    if (evenZeros * 2 > sample / 2 && oddZeros == 0)
+        return 2;
+    return 0;
+}
+
+int normalizeTextFile(TextBuffer *file)
+{
+    const unsigned char *bytes = (const unsigned char *)bufferText(file);
+    size_t length = file->length;
+    int order = 0;
+    size_t start = 0;
+    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        memmove(file->data, file->data + 3, length - 3 + 1);
+        file->length -= 3;
+        return UNICODE_TEXT;
+    }
+    if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        order = 1, start = 2;
+    else if (length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        order = 2, start = 2;
+    else
+        order = guessUtf16(bytes, length);
+    if (order == 0)
+        return UNKNOWN_TEXT;
+    TextBuffer utf8 = {};
+    for (size_t i = start; i + 1 < length; i += 2) {
+        unsigned long unit = order == 1 ? bytes[i] | bytes[i + 1] << 8 : bytes[i] << 8 | bytes[i + 1];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < length) {
+            unsigned long low = order == 1 ? bytes[i + 2] | bytes[i + 3] << 8
+                                           : bytes[i + 2] << 8 | bytes[i + 3];
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        char encoded[8];
+        size_t used = 0;
+        appendUtf8(unit == 0 ? 0xFFFD : unit, encoded, sizeof encoded, &used);
+        if (!appendBytes(&utf8, encoded, used)) {
+            freeBuffer(&utf8);
+            return 0;
+        }
+    }
+    freeBuffer(file);
+    *file = utf8;
+    return UNICODE_TEXT;
 }

@@ -21,3 +21,20 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size);
 // Appends the UTF-8 form of code point cp to out (room for size bytes including the
 // terminator at *length). Returns 0 when it does not fit.
 int appendUtf8(unsigned long cp, char *out, size_t size, size_t *length);
+
+// Decodes one UTF-8 sequence; returns the bytes it takes and the code point, or 1 and U+FFFD
+// for a byte that starts no valid sequence. The three-byte form that earlier versions of
+// this program wrote for U+0080 to U+07FF is read too.
+size_t decodeUtf8(const unsigned char *text, unsigned long *cp);
+// 1 when the bytes are valid, shortest-form UTF-8.
+int isUtf8(const char *text, size_t length);
+// The ANSI bytes of one code point into bytes (at least MB_LEN_MAX); '?' when the code page
+// has no such character. Returns the number of bytes.
+int ansiCharacter(unsigned long cp, char *bytes);
+
+struct TextBuffer;
+enum { UNKNOWN_TEXT = 1, UNICODE_TEXT = 2 };
+// Prepares a file read whole for a text reader: a UTF-8 byte-order mark is dropped, UTF-16
+// (with a mark, or recognised by its NUL bytes) is converted to UTF-8. Returns UNICODE_TEXT
+// when the file said it is Unicode, UNKNOWN_TEXT otherwise, 0 when out of memory.
+int normalizeTextFile(TextBuffer *file);

@@ -3,6 +3,7 @@
 // notification refreshes the rows.
 #include "shell/commands.h"
 
+#include "interchange/vcard_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
 #include "shell/file_commands.h"
@@ -27,6 +28,10 @@ static const Command commands[] = {
     {IDM_ITEM_DELETE_CHECKED, IDT_ITEM_DELETE_CHECKED, deleteCheckedCommand},
     {IDM_ITEM_MOVE_UP, IDT_ITEM_MOVE_UP, moveUpCommand},
     {IDM_ITEM_MOVE_DOWN, IDT_ITEM_MOVE_DOWN, moveDownCommand},
+    {IDM_IMPORT_VCF, 0, importVCardFileCommand},
+    {IDM_IMPORT_VCF_FOLDER, 0, importVCardFolderCommand},
+    {IDM_EXPORT_VCF_FOLDER, 0, exportVCardFolderCommand},
+    {IDM_EXPORT_VCF, 0, exportVCardFileCommand},
 };
 
 void onCommand(WPARAM wParam, LPARAM lParam)

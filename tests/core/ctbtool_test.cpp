@@ -116,6 +116,33 @@ TEST_F(CtbtoolTest, RefusedFilesExitWithTheirLoadResult)
     }
 }
 
+TEST_F(CtbtoolTest, ConvertsBetweenBooksVCardFilesAndFolders)
+{
+    clearContacts();
+    addContact("张三", "13800000000", "");
+    addContact("Li Lei", "555", "");
+    std::string book = dir.path("book.ctb");
+    ASSERT_EQ(1, saveBook(book.c_str()));
+    clearContacts();
+
+    std::string cards = dir.path("phone.vcf");
+    EXPECT_EQ(0, runTool({"convert", book, cards}).code);
+    std::string expected = "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\nLi Lei\t555\t\n";
+    EXPECT_EQ(expected, runTool({"dump", cards}).out);
+
+    std::string again = dir.path("again.ctb");
+    EXPECT_EQ(0, runTool({"convert", cards, again}).code);
+    EXPECT_EQ(expected, runTool({"dump", again}).out);
+
+    TempDir folder;
+    EXPECT_EQ(0, runTool({"convert", book, folder.path("")}).code);
+    EXPECT_EQ("Li Lei.vcf 张三.vcf", folder.listing());
+
+    EXPECT_EQ(7, runTool({"convert", book, dir.path("no-folder/x.vcf")}).code);
+    EXPECT_EQ(6, runTool({"convert", dir.path("missing.vcf"), again}).code);
+    EXPECT_EQ(1, runTool({"convert", book, dir.path("out.doc")}).code);
+}
+
 TEST_F(CtbtoolTest, MissingFileAndWrongUsage)
 {
     EXPECT_EQ(6, runTool({"dump", dir.path("missing.ctb")}).code);

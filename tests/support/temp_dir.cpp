@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,11 +35,30 @@ std::string TempDir::path(const std::string &name) const
     return (fs::path(root) / name).string();
 }
 
-std::string TempDir::listing() const
+// File names as the program sees them: in the ANSI code page on Windows.
+static std::vector<std::string> fileNames(const std::string &folder)
 {
     std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(root))
+#ifdef _WIN32
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+#else
+    for (const auto &entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
+#endif
+    return names;
+}
+
+std::string TempDir::listing() const
+{
+    std::vector<std::string> names = fileNames(root);
     std::sort(names.begin(), names.end());
     std::string joined;
     for (const auto &name : names)

@@ -15,9 +15,13 @@
 // dialogs, message boxes and file choosers.
 static std::deque<Responder> responders;
 static std::vector<SeenWindow> seenWindows;
-static std::vector<HWND> handledWindows;
+struct HandledWindow {
+    HWND window;
+    DWORD since;
+};
+static std::vector<HandledWindow> handledWindows;
 static UINT_PTR responderTimer;
-enum { RESPONDER_INTERVAL_MS = 30, MESSAGE_BOX_TEXT_ID = 65535 };
+enum { RESPONDER_INTERVAL_MS = 30, MESSAGE_BOX_TEXT_ID = 65535, STUCK_AFTER_MS = 10000 };
 
 static BOOL CALLBACK findModalWindow(HWND candidate, LPARAM found)
 {
@@ -26,8 +30,8 @@ static BOOL CALLBACK findModalWindow(HWND candidate, LPARAM found)
     if (strcmp(className, "#32770") != 0 || !IsWindowVisible(candidate) ||
         !IsWindowEnabled(candidate))
         return TRUE;
-    for (HWND handled : handledWindows)
-        if (handled == candidate)
+    for (const HandledWindow &handled : handledWindows)
+        if (handled.window == candidate)
             return TRUE;
     *(HWND *)found = candidate;
     return FALSE;
@@ -35,15 +39,24 @@ static BOOL CALLBACK findModalWindow(HWND candidate, LPARAM found)
 
 static void CALLBACK answerModalWindow(HWND, UINT, UINT_PTR, DWORD)
 {
-    // A closed window's handle may come back for a new one.
+    // A closed window's handle may come back for a new one. A window still open long after
+    // it was answered waits for something the test never gives: fail instead of hanging.
     handledWindows.erase(std::remove_if(handledWindows.begin(), handledWindows.end(),
-                                        [](HWND handled) { return !IsWindow(handled); }),
+                                        [](const HandledWindow &handled) {
+                                            return !IsWindow(handled.window);
+                                        }),
                          handledWindows.end());
+    for (const HandledWindow &handled : handledWindows) {
+        if (GetTickCount() - handled.since > STUCK_AFTER_MS) {
+            ADD_FAILURE() << "window still open after its answer: " << windowText(handled.window);
+            EndDialog(handled.window, IDCANCEL);
+        }
+    }
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findModalWindow, (LPARAM)&dialog);
     if (dialog == nullptr)
         return;
-    handledWindows.push_back(dialog);
+    handledWindows.push_back({dialog, GetTickCount()});
     SeenWindow seen;
     seen.caption = windowText(dialog);
     HWND text = GetDlgItem(dialog, MESSAGE_BOX_TEXT_ID);

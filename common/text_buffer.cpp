@@ -1,0 +1,40 @@
+#include "common/text_buffer.h"
+
+#include <cstdlib>
+#include <cstring>
+
+int appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
+{
+    if (buffer->length + count + 1 > buffer->capacity) {
+        size_t capacity = buffer->capacity < 64 ? 64 : buffer->capacity;
+        while (capacity < buffer->length + count + 1)
+            capacity *= 2;
+        char *grown = (char *)realloc(buffer->data, capacity);
+        if (grown == nullptr)
+            return 0;
+        buffer->data = grown;
+        buffer->capacity = capacity;
+    }
+    memcpy(buffer->data + buffer->length, bytes, count);
+    buffer->length += count;
+    buffer->data[buffer->length] = '\0';
+    return 1;
+}
+
+void clearBuffer(TextBuffer *buffer)
+{
+    buffer->length = 0;
+    if (buffer->data != nullptr)
+        buffer->data[0] = '\0';
+}
+
+void freeBuffer(TextBuffer *buffer)
+{
+    free(buffer->data);
+    *buffer = TextBuffer();
+}
+
+const char *bufferText(const TextBuffer *buffer)
+{
+    return buffer->data != nullptr ? buffer->data : "";
+}

@@ -1,0 +1,83 @@
+// The vCard commands: one file or a folder in, every contact into a folder or one file out.
+#include "interchange/vcard_commands.h"
+
+#include "common/text.h"
+#include "interchange/vcard_format.h"
+#include "shell/choosers.h"
+#include "shell/contact_view.h"
+#include "shell/main_window.h"
+
+static const char vcardFilter[] = "VCard(*.vcf)\0*.vcf\0";
+
+enum { EXPORT_MESSAGE_SIZE = 128, SEARCH_PATTERN_SIZE = PATH_SIZE + 8 };
+
+void importVCardFileCommand()
+{
+    char path[PATH_SIZE] = "";
+    if (!chooseFile(vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN, ".vcf"))
+        return;
+    importVCard(path);
+    refreshContactView(0);
+}
+
+// Imports every *.vcf file of chosenFolder, in the order the system lists them.
+static void importFolderFiles()
+{
+    char pattern[SEARCH_PATTERN_SIZE];
+    formatText(pattern, sizeof pattern, "%s\\*.vcf", chosenFolder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char path[SEARCH_PATTERN_SIZE + MAX_PATH];
+        if (formatText(path, sizeof path, "%s\\%s", chosenFolder, found.cFileName) < PATH_SIZE)
+            importVCard(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void importVCardFolderCommand()
+{
+    if (chooseFolder("选择vcf文件所在目录") != 1)
+        return;
+    importFolderFiles();
+    refreshContactView(0);
+}
+
+// False, after telling the user, when there is nothing to export.
+static bool haveContacts()
+{
+    if (firstContact != nullptr)
+        return true;
+    MessageBoxA(mainWindow, "没有通讯录成员！", "生成vcf文件", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+void exportVCardFolderCommand()
+{
+    if (!haveContacts() || chooseFolder("选择生成vcf文件所在目录") != 1)
+        return;
+    int failures = exportVCardFolder(chosenFolder);
+    if (failures == 0) {
+        MessageBoxA(mainWindow, "生成vcf文件执行完毕！", "生成vcf", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    char message[EXPORT_MESSAGE_SIZE];
+    formatText(message, sizeof message, "生成vcf文件执行完毕，但有%d个联系人的文件无法生成！",
+               failures);
+    MessageBoxA(mainWindow, message, "生成vcf", MB_OK | MB_ICONWARNING);
+}
+
+void exportVCardFileCommand()
+{
+    if (!haveContacts())
+        return;
+    char path[PATH_SIZE] = "";
+    if (!chooseFile(vcardFilter, "生成vcf文件", path, sizeof path, CHOOSER_SAVE, ".vcf"))
+        return;
+    if (exportVCardList(path))
+        MessageBoxA(mainWindow, "生成vcf文件执行完毕！", "生成vcf", MB_OK | MB_ICONINFORMATION);
+    else
+        MessageBoxA(mainWindow, "生成vcf文件失败！", "生成vcf", MB_OK | MB_ICONWARNING);
+}

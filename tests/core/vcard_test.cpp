@@ -1,0 +1,186 @@
+// vCard reading as phones and mail programs write it, and writing that reads back.
+#include "interchange/vcard_format.h"
+
+#include "common/text.h"
+#include "common/text_buffer.h"
+#include "interchange/text_encoding.h"
+#include "store/contact_list.h"
+#include "tests/support/contacts.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+// The contacts of the list as "name|number".
+static Lines contactLines()
+{
+    Lines lines;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next)
+        lines.push_back(std::string(c->name) + "|" + c->number);
+    return lines;
+}
+
+// Reads text as importVCard reads a file's bytes.
+static Lines readText(const std::string &text)
+{
+    clearContacts();
+    TextBuffer file = {};
+    appendBytes(&file, text.data(), text.size());
+    normalizeTextFile(&file);
+    int appended = importVCardText(bufferText(&file), file.length);
+    freeBuffer(&file);
+    Lines lines = contactLines();
+    EXPECT_EQ((int)lines.size(), appended);
+    return lines;
+}
+
+class VCardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        selectAnsiLocale();
+        clearContacts();
+    }
+    void TearDown() override { clearContacts(); }
+    TempDir dir;
+};
+
+struct FixtureCase {
+    const char *file;
+    Lines contacts;
+};
+
+TEST_F(VCardTest, ReadsWhatPhonesAndMailProgramsExport)
+{
+    const FixtureCase cases[] = {
+        {"android_contacts.vcf", {"张三|+86 138 0013 8000", "欧阳小明|13912345678", "王芳|"}},
+        {"iphone_contacts.vcf", {"José Luis|+34 600 11 22 33", "John Smith|+1 (555) 010-9999"}},
+        {"old_phone.vcf", {"李四|13700000007", "赵六|020-87654321"}},
+        {"mail_utf16.vcf", {"周杰|18600000000"}},
+        {"vcard40_contacts.vcf", {"Conference|+86-10-5555-0101"}},
+    };
+    for (const FixtureCase &c : cases) {
+        clearContacts();
+        std::string path = std::string(TEST_DATA_DIR) + "/" + c.file;
+        EXPECT_EQ((int)c.contacts.size(), importVCard(path.c_str())) << c.file;
+        EXPECT_EQ(c.contacts, contactLines()) << c.file;
+    }
+    EXPECT_EQ(0, importVCard((std::string(TEST_DATA_DIR) + "/missing.vcf").c_str()));
+}
+
+struct TextCase {
+    const char *what;
+    std::string text;
+    Lines contacts;
+};
+
+TEST_F(VCardTest, PropertiesInEveryCommonForm)
+{
+    const TextCase cases[] = {
+        {"no field carries over to the next card",
+         "BEGIN:VCARD\nN:A\nTEL;CELL:1\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n", {"A|1", "B|"}},
+        {"names and parameters in any case", "begin:vcard\nn:Li;Lei\ntel;type=cell:5\nend:vcard", {"Lei Li|5"}},
+        {"a card with only a number adds nothing", "BEGIN:VCARD\nTEL:1\nEND:VCARD", {}},
+        {"FN when N is empty", "BEGIN:VCARD\nN:;;;;\nFN:Wang Fang\nEND:VCARD", {"Wang Fang|"}},
+        {"lines before the first card", "junk\nN:X\nBEGIN:VCARD\nN:Y\nEND:VCARD", {"Y|"}},
+        {"byte-order mark and CR CR LF",
+         "\xEF\xBB\xBF" "BEGIN:VCARD\r\r\nN:Z\r\r\nEND:VCARD\r\r\n", {"Z|"}},
+        {"escaped semicolon stays in a component", "BEGIN:VCARD\nN:;A\\;B;;;\nEND:VCARD", {"A;B|"}},
+        {"encoded semicolon stays in a component",
+         "BEGIN:VCARD\nN;ENCODING=QUOTED-PRINTABLE:;A=3BB;;;\nEND:VCARD", {"A;B|"}},
+        {"an equals sign without hex digits is text",
+         "BEGIN:VCARD\nN;QUOTED-PRINTABLE:;a=zb;;;\nEND:VCARD", {"a=zb|"}},
+        {"empty line ends a soft-broken value",
+         "BEGIN:VCARD\nN;QUOTED-PRINTABLE:;Ann=\n\nTEL:2\nEND:VCARD", {"Ann|2"}},
+        {"soft break drops the continuation's indent",
+         "BEGIN:VCARD\nN;QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=\n   =A0;=E4=B8=89\nEND:VCARD",
+         {"张三|"}},
+        {"2.1 lines folded by a phone", "BEGIN:VCARD\nVERSION:2.1\nN:;Mar\n ia;;;\nEND:VCARD", {"Maria|"}},
+        {"a colon inside quotes is no separator",
+         "BEGIN:VCARD\nN:;Q;;;\nTEL;TYPE=\"cell:x\":77\nEND:VCARD", {"Q|77"}},
+        {"PREF without CELL when there is no mobile",
+         "BEGIN:VCARD\nN:;P;;;\nTEL;HOME:1\nTEL;WORK;PREF:2\nEND:VCARD", {"P|2"}},
+        {"first TEL when nothing is marked", "BEGIN:VCARD\nN:;F;;;\nTEL:1\nTEL:2\nEND:VCARD", {"F|1"}},
+        {"GBK bytes under CHARSET=GB2312", "BEGIN:VCARD\nN;CHARSET=GB2312:张;三\nEND:VCARD", {"张三|"}},
+        {"ANSI bytes without a charset", "BEGIN:VCARD\nN:李;四\nEND:VCARD", {"李四|"}},
+        {"earlier three-byte form of U+00B7",
+         "BEGIN:VCARD\nN;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E7=BA=A6=E7=BF=B0=E0=82=B7\nEND:VCARD",
+         {"约翰·|"}},
+        {"invalid UTF-8 becomes the default character",
+         "BEGIN:VCARD\nN;CHARSET=UTF-8;QUOTED-PRINTABLE:;A=FFB;;;\nEND:VCARD", {"A?B|"}},
+        {"emoji becomes the default character",
+         "BEGIN:VCARD\nVERSION:3.0\nN:;Li\xF0\x9F\x98\x80;;;\nEND:VCARD", {"Li?|"}},
+        {"spaces trimmed after the cut", "BEGIN:VCARD\nFN:Conference Room\nEND:VCARD", {"Conference|"}},
+        {"a nested card belongs to no one",
+         "BEGIN:VCARD\nN:;Boss;;;\nAGENT:BEGIN:VCARD\nN:;Agent;;;\nTEL:9\nEND:VCARD\nTEL:1\nEND:VCARD",
+         {"Boss|1"}},
+        {"a long line is read whole",
+         "BEGIN:VCARD\nNOTE:" + std::string(5000, 'x') + "\nN:;Long;;;\nEND:VCARD", {"Long|"}},
+    };
+    for (const TextCase &c : cases)
+        EXPECT_EQ(c.contacts, readText(c.text)) << c.what;
+}
+
+TEST_F(VCardTest, WritesTheSixLinesPhonesImport)
+{
+    addContact("张三=;", "+86 138", "not written");
+    std::string path = dir.path("one.vcf");
+    ASSERT_EQ(VCARD_WRITTEN, exportVCard(path.c_str(), firstContact));
+    EXPECT_EQ("BEGIN:VCARD\r\nVERSION:2.1\r\n"
+              "N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=A0=E4=B8=89=3D=3B\r\n"
+              "TEL;CELL:+86 138\r\nX-CLASS:private\r\nEND:VCARD",
+              readFileBytes(path));
+    EXPECT_EQ(VCARD_NO_CONTACT, exportVCard(path.c_str(), nullptr));
+    EXPECT_EQ(VCARD_WRITE_FAILED, exportVCard(dir.path("none/x.vcf").c_str(), firstContact));
+}
+
+TEST_F(VCardTest, EveryWrittenContactReadsBack)
+{
+    const char *names[] = {"张三", "John Smith", "约翰·史密斯", "a=b", "x;y;z", "abcdefghijk",
+                           "a张三李四五", "José García", "Ω 100%", "李"};
+    for (const char *name : names)
+        addContact(name, "+86 138-0000-0000");
+    Lines written = contactLines();
+    std::string path = dir.path("all.vcf");
+    ASSERT_EQ(1, exportVCardList(path.c_str()));
+    std::string bytes = readFileBytes(path);
+    EXPECT_EQ("END:VCARD", bytes.substr(bytes.size() - 9)) << "the file ends with the last card";
+    EXPECT_EQ(std::string::npos, bytes.find("END:VCARD\r\n\r\n"));
+    clearContacts();
+    EXPECT_EQ(10, importVCard(path.c_str()));
+    EXPECT_EQ(written, contactLines());
+}
+
+TEST_F(VCardTest, FolderExportNamesFilesSafelyAndNumbersRepeats)
+{
+    const char *names[] = {"张三", "张三", "a/b:c", "CON", "", "dots..", "张三", "Zhang", "ZHANG"};
+    for (const char *name : names)
+        addContact(name, "1");
+    EXPECT_EQ(0, exportVCardFolder(dir.path("").c_str()));
+    EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf a_b_c.vcf dots.vcf 张三 (2).vcf "
+              "张三 (3).vcf 张三.vcf",
+              dir.listing());
+}
+
+struct FileNameCase {
+    const char *name;
+    const char *file;
+};
+
+TEST(VCardFileName, NeverLeadsOutsideTheFolder)
+{
+    const FileNameCase cases[] = {
+        {"..", "_"}, {"a\\..\\b", "a_.._b"}, {"con", "_con"}, {"COM1", "_COM1"}, {"COM0", "COM0"},
+        {"lpt9", "_lpt9"}, {"NUL ", "_NUL"}, {"a?*<>|\"", "a______"}, {"\t", "_"},
+        {"\xB0\x5C\xB0\x7C", "\xB0\x5C\xB0\x7C"}, // trail bytes 0x5C, 0x7C are characters
+    };
+    for (const FileNameCase &c : cases) {
+        char file[32];
+        vcardFileName(c.name, file, sizeof file);
+        EXPECT_STREQ(c.file, file) << c.name;
+    }
+}

@@ -1,0 +1,122 @@
+// The vCard commands as a user runs them: choosers answered, files really read and written.
+#include "tests/ui/ui_harness.h"
+
+#include "interchange/vcard_format.h"
+#include "resources/resource.h"
+#include "shell/contact_view.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+using Rows = std::vector<std::string>;
+
+static Responder typeFolder(const std::string &folder)
+{
+    return [folder](HWND dialog) {
+        SetDlgItemTextA(dialog, 1000, folder.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+static const char card[] = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:"
+                           "=E5=BC=A0;=E4=B8=89;;;\r\nTEL;CELL:138\r\nEND:VCARD\r\n";
+
+class VCardCommandsTest : public ProgramTest {
+protected:
+    TempDir dir;
+};
+using VCardChooserTest = VCardCommandsTest;
+
+TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileUnfiltered)
+{
+    addContact("Old");
+    refreshContactView(0);
+    typeSearch("Old");
+    writeFileBytes(dir.path("a.vcf"), card);
+    writeFileBytes(dir.path("b.vcf"), "BEGIN:VCARD\nN:;Li;;;\nTEL:1\nEND:VCARD\n"
+                                      "BEGIN:VCARD\nN:;Wu;;;\nEND:VCARD\n");
+    writeFileBytes(dir.path("notes.txt"), card);
+    respond([this](HWND dialog) {
+        EXPECT_EQ("选择vcf文件所在目录", windowText(dialog));
+        typeFolder(dir.path(""))(dialog);
+    });
+    runCommand(IDM_IMPORT_VCF_FOLDER);
+    EXPECT_EQ(4, contactCount);
+    EXPECT_EQ(4u, listRows().size()) << "every contact is shown after an import";
+    respond(cancel());
+    runCommand(IDM_IMPORT_VCF_FOLDER);
+    EXPECT_EQ(4, contactCount);
+}
+
+TEST_F(VCardCommandsTest, FolderExportWritesOneFilePerContact)
+{
+    runCommand(IDM_EXPORT_VCF_FOLDER);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("生成vcf文件", seen[0].caption);
+    EXPECT_EQ("没有通讯录成员！", seen[0].text);
+
+    addContact("张三", "1");
+    addContact("张三", "2");
+    addContact("a:b", "3");
+    respond([this](HWND dialog) {
+        EXPECT_EQ("选择生成vcf文件所在目录", windowText(dialog));
+        typeFolder(dir.path(""))(dialog);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_VCF_FOLDER);
+    EXPECT_EQ("a_b.vcf 张三 (2).vcf 张三.vcf", dir.listing());
+    seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("生成vcf", seen[1].caption);
+    EXPECT_EQ("生成vcf文件执行完毕！", seen[1].text);
+}
+
+TEST_F(VCardCommandsTest, FolderExportReportsFilesItCouldNotWrite)
+{
+    addContact("A");
+    addContact("B");
+    respond(typeFolder(dir.path("missing")));
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_VCF_FOLDER);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("生成vcf文件执行完毕，但有2个联系人的文件无法生成！", seen[1].text);
+}
+
+TEST_F(VCardCommandsTest, SingleFileExportWithNothingToExport)
+{
+    runCommand(IDM_EXPORT_VCF);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("没有通讯录成员！", seen[0].text);
+}
+
+TEST_F(VCardChooserTest, ImportOneFileAppendsItsCards)
+{
+    addContact("Old");
+    writeFileBytes(dir.path("phone.vcf"), std::string(card) + card);
+    respond([this](HWND chooser) {
+        EXPECT_EQ("导入vcf", windowText(chooser));
+        chooseFileNamed(dir.path("phone.vcf"))(chooser);
+    });
+    runCommand(IDM_IMPORT_VCF);
+    EXPECT_EQ(Rows({"Old||", "张三|138|", "张三|138|"}), listRows());
+}
+
+TEST_F(VCardChooserTest, SingleFileExportWritesEveryCardIntoOneFile)
+{
+    addContact("张三", "138");
+    addContact("Li", "139");
+    respond([this](HWND chooser) {
+        EXPECT_EQ("生成vcf文件", windowText(chooser));
+        chooseFileNamed(dir.path("all"))(chooser);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_VCF);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("生成vcf文件执行完毕！", seen[1].text);
+    clearContacts();
+    EXPECT_EQ(2, importVCard(dir.path("all.vcf").c_str()));
+    EXPECT_STREQ("Li", firstContact->next->name);
+}
