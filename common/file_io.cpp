@@ -80,7 +80,7 @@ enum { TEMP_PATH_SIZE = 272 };
 int writeFileSafely(const char *path, FileWriter writer, const void *context)
 {
     char tempPath[TEMP_PATH_SIZE];
-    if (strlen(path) + sizeof ".tmp" > sizeof tempPath)
+    if (path[0] == '\0' || strlen(path) + sizeof ".tmp" > sizeof tempPath)
         return 0;
     formatText(tempPath, sizeof tempPath, "%s.tmp", path);
 

@@ -54,6 +54,19 @@ void terminateField(char *field, size_t width)
     field[fitLength(field, width - 1)] = '\0';
 }
 
+static char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+}
+
+bool equalsIgnoringCase(const char *a, const char *b)
+{
+    for (; *a != '\0' && *b != '\0'; a++, b++)
+        if (upperAscii(*a) != upperAscii(*b))
+            return false;
+    return *a == *b;
+}
+
 enum { TRIMMED_LINE_MAX = 399 };
 
 void trimLine(char *line)

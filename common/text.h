@@ -31,6 +31,9 @@ size_t formatText(char *dst, size_t dstSize, const char *format, ...)
 // its width is cut to width - 1 bytes on a character boundary. Bytes after an existing NUL stay.
 void terminateField(char *field, size_t width);
 
+// True when a and b hold the same text, ASCII letters compared without regard to case.
+bool equalsIgnoringCase(const char *a, const char *b);
+
 // Trims a line in place: trailing spaces and line feeds, then leading spaces. The result is
 // at most 399 bytes, cut on a character boundary.
 void trimLine(char *line);

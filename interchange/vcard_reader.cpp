@@ -35,17 +35,6 @@ struct Card {
 
 enum { NAME_POINTS = 512, COMPONENTS = 3 };
 
-bool equalsIgnoringCase(const char *a, const char *b)
-{
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        char x = *a >= 'a' && *a <= 'z' ? (char)(*a - 32) : *a;
-        char y = *b >= 'a' && *b <= 'z' ? (char)(*b - 32) : *b;
-        if (x != y)
-            return false;
-    }
-    return *a == *b;
-}
-
 bool startsIgnoringCase(const char *text, const char *prefix)
 {
     size_t length = strlen(prefix);

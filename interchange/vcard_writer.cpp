@@ -82,17 +82,13 @@ int exportVCardList(const char *path)
 static bool isReservedDeviceName(const char *name)
 {
     static const char *const devices[] = {"CON", "PRN", "AUX", "NUL"};
-    char upper[8] = "";
-    size_t length = strlen(name);
-    if (length > 4)
-        return false;
-    for (size_t i = 0; i < length; i++)
-        upper[i] = name[i] >= 'a' && name[i] <= 'z' ? (char)(name[i] - 32) : name[i];
     for (const char *device : devices)
-        if (strcmp(upper, device) == 0)
+        if (equalsIgnoringCase(name, device))
             return true;
-    return length == 4 && (strncmp(upper, "COM", 3) == 0 || strncmp(upper, "LPT", 3) == 0) &&
-           upper[3] >= '1' && upper[3] <= '9';
+    char port[4] = "";
+    copyText(port, sizeof port, name);
+    return strlen(name) == 4 && (equalsIgnoringCase(port, "COM") || equalsIgnoringCase(port, "LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
 }
 
 void vcardFileName(const char *name, char *fileName, size_t size)
@@ -124,30 +120,19 @@ static const char folderSeparator[] = "\\";
 static const char folderSeparator[] = "/";
 #endif
 
-// Windows compares file names without regard to case.
-static bool sameFileName(const char *a, const char *b)
-{
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        char x = *a >= 'a' && *a <= 'z' ? (char)(*a - 32) : *a;
-        char y = *b >= 'a' && *b <= 'z' ? (char)(*b - 32) : *b;
-        if (x != y)
-            return false;
-    }
-    return *a == *b;
-}
-
 int exportVCardFolder(const char *folder)
 {
     int failures = 0;
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         char base[NAME_SIZE + 2];
         vcardFileName(contact->name, base, sizeof base);
-        // Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...
+        // Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...; Windows
+        // compares file names without regard to case.
         int copy = 1;
         for (const Contact *earlier = firstContact; earlier != contact; earlier = earlier->next) {
             char other[NAME_SIZE + 2];
             vcardFileName(earlier->name, other, sizeof other);
-            copy += sameFileName(other, base);
+            copy += equalsIgnoringCase(other, base);
         }
         char path[FOLDER_PATH_SIZE + 32];
         size_t length = copy == 1

@@ -3,6 +3,8 @@
 // notification refreshes the rows.
 #include "shell/commands.h"
 
+#include "interchange/csv_commands.h"
+#include "interchange/text_commands.h"
 #include "interchange/vcard_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
@@ -28,9 +30,13 @@ static const Command commands[] = {
     {IDM_ITEM_DELETE_CHECKED, IDT_ITEM_DELETE_CHECKED, deleteCheckedCommand},
     {IDM_ITEM_MOVE_UP, IDT_ITEM_MOVE_UP, moveUpCommand},
     {IDM_ITEM_MOVE_DOWN, IDT_ITEM_MOVE_DOWN, moveDownCommand},
+    {IDM_EXPORT_TXT, 0, exportTextCommand},
+    {IDM_IMPORT_TXT, 0, importTextCommand},
     {IDM_IMPORT_VCF, 0, importVCardFileCommand},
     {IDM_IMPORT_VCF_FOLDER, 0, importVCardFolderCommand},
     {IDM_EXPORT_VCF_FOLDER, 0, exportVCardFolderCommand},
+    {IDM_IMPORT_CSV, 0, importCsvCommand},
+    {IDM_EXPORT_CSV, 0, exportCsvCommand},
     {IDM_EXPORT_VCF, 0, exportVCardFileCommand},
 };
 

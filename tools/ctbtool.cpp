@@ -3,11 +3,14 @@
 
 #include "bookfile/book_file.h"
 #include "common/text.h"
+#include "interchange/csv_format.h"
 #include "interchange/text_encoding.h"
+#include "interchange/text_format.h"
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 #include "store/quick_search.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -15,8 +18,20 @@ static const char usageText[] =
     "用法：\n"
     "  ctbtool dump 文件.ctb          每行输出一个联系人：姓名<TAB>号码<TAB>备注（UTF-8）\n"
     "  ctbtool find 关键字 文件.ctb   同上，只输出快速搜索显示的联系人\n"
-    "  ctbtool convert 输入 输出      转换：输出为 .ctb、.vcf 文件或已有的目录（每人一个vcf）\n"
-    "输入可以是 .ctb 或 .vcf 文件。\n";
+    "  ctbtool convert 输入 输出      转换：输出为 .ctb、.vcf、.txt、.csv 文件或已有的目录（每人一个vcf）\n"
+    "输入可以是 .ctb、.vcf、.txt 或 .csv 文件。选项：\n"
+    "  --name N --number N --remark N   CSV 输入的列号（从0开始，-1 表示不导入；默认 0、1、-1）\n"
+    "  --separator space|comma          TXT 输出的分隔符（默认逗号）\n"
+    "  --header                         TXT 输出表头\n";
+
+// Command-line options of dump, find and convert.
+struct ToolOptions {
+    const char *arguments[3];
+    int argumentCount;
+    int csvColumns[3]; // name, number, remark
+    char separator;
+    int header;
+};
 
 static void printAnsi(FILE *stream, const char *ansi)
 {
@@ -31,15 +46,7 @@ static bool hasExtension(const char *path, const char *extension)
     size_t extensionLength = strlen(extension);
     if (pathLength < extensionLength)
         return false;
-    const char *tail = path + pathLength - extensionLength;
-    for (size_t i = 0; i < extensionLength; i++) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != extension[i])
-            return false;
-    }
-    return true;
+    return equalsIgnoringCase(path + pathLength - extensionLength, extension);
 }
 
 static int refuse(FILE *err, const char *message, const char *path, int code)
@@ -50,17 +57,35 @@ static int refuse(FILE *err, const char *message, const char *path, int code)
     return code;
 }
 
-// Reads path into the (empty) contact list; TOOL_OK or the exit code of the refusal.
-static int readContacts(const char *path, FILE *err)
+static int readCsvContacts(const char *path, const ToolOptions *options, FILE *err)
 {
-    if (hasExtension(path, ".vcf")) {
+    CsvFile csv;
+    if (!openCsv(path, &csv))
+        return refuse(err, "无法读取csv文件：", path, TOOL_CANNOT_OPEN);
+    csvNameColumn = options->csvColumns[0];
+    csvNumberColumn = options->csvColumns[1];
+    csvRemarkColumn = options->csvColumns[2];
+    importCsvRecords(&csv);
+    closeCsv(&csv);
+    return TOOL_OK;
+}
+
+// Reads path into the (empty) contact list; TOOL_OK or the exit code of the refusal.
+static int readContacts(const char *path, const ToolOptions *options, FILE *err)
+{
+    if (hasExtension(path, ".vcf") || hasExtension(path, ".txt")) {
         FILE *probe = fopen(path, "rb");
         if (probe == nullptr)
             return refuse(err, "无法打开文件：", path, TOOL_CANNOT_OPEN);
         fclose(probe);
-        importVCard(path);
+        if (hasExtension(path, ".vcf"))
+            importVCard(path);
+        else
+            importText(path);
         return TOOL_OK;
     }
+    if (hasExtension(path, ".csv"))
+        return readCsvContacts(path, options, err);
     if (!hasExtension(path, ".ctb"))
         return refuse(err, "不支持的文件格式：", path, TOOL_USAGE);
     int result = loadBook(path);
@@ -89,10 +114,11 @@ static void printContacts(FILE *out, const char *query)
 }
 
 // Reads path and prints what the quick search shows for query.
-static int listContacts(const char *path, const char *query, FILE *out, FILE *err)
+static int listContacts(const char *path, const ToolOptions *options, const char *query,
+                        FILE *out, FILE *err)
 {
     clearContacts();
-    int code = readContacts(path, err);
+    int code = readContacts(path, options, err);
     if (code == TOOL_OK)
         printContacts(out, query);
     clearContacts();
@@ -105,8 +131,8 @@ static bool isFolder(const char *path)
     return stat(path, &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
 }
 
-// Writes the contact list to out: a book, one vCard file, or a folder of vCards.
-static int writeContacts(const char *path, FILE *err)
+// Writes the contact list to out: a book, a vCard, text or CSV file, or a folder of vCards.
+static int writeContacts(const char *path, const ToolOptions *options, FILE *err)
 {
     if (isFolder(path)) {
         int failures = exportVCardFolder(path);
@@ -121,35 +147,77 @@ static int writeContacts(const char *path, FILE *err)
         written = exportVCardList(path);
     else if (hasExtension(path, ".ctb"))
         written = saveBook(path);
+    else if (hasExtension(path, ".txt"))
+        written = exportText(path, options->separator, 0, options->header);
+    else if (hasExtension(path, ".csv"))
+        written = exportCsv(path, 0);
     else
         return refuse(err, "不支持的文件格式：", path, TOOL_USAGE);
     return written ? TOOL_OK : refuse(err, "文件无法写入：", path, TOOL_WRITE_FAILED);
 }
 
-static int convertContacts(const char *input, const char *output, FILE *err)
+static int convertContacts(const ToolOptions *options, FILE *err)
 {
     clearContacts();
-    int code = readContacts(input, err);
+    int code = readContacts(options->arguments[0], options, err);
     if (code == TOOL_OK)
-        code = writeContacts(output, err);
+        code = writeContacts(options->arguments[1], options, err);
     clearContacts();
     return code;
+}
+
+// Takes the options apart; false on anything it does not know.
+static bool readOptions(int argc, char **argv, ToolOptions *options)
+{
+    *options = ToolOptions();
+    options->csvColumns[0] = 0;
+    options->csvColumns[1] = 1;
+    options->csvColumns[2] = CSV_NO_COLUMN;
+    options->separator = ',';
+    static const char *const columnOptions[] = {"--name", "--number", "--remark"};
+    for (int i = 2; i < argc; i++) {
+        bool known = false;
+        for (int column = 0; column < 3; column++) {
+            if (strcmp(argv[i], columnOptions[column]) == 0 && i + 1 < argc) {
+                options->csvColumns[column] = atoi(argv[++i]);
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+        if (strcmp(argv[i], "--header") == 0)
+            options->header = 1;
+        else if (strcmp(argv[i], "--separator") == 0 && i + 1 < argc &&
+                 (strcmp(argv[i + 1], "space") == 0 || strcmp(argv[i + 1], "comma") == 0))
+            options->separator = strcmp(argv[++i], "space") == 0 ? ' ' : ',';
+        else if (argv[i][0] != '-' && options->argumentCount < 3)
+            options->arguments[options->argumentCount++] = argv[i];
+        else
+            return false;
+    }
+    return true;
 }
 
 int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
 {
     selectAnsiLocale();
-    if (argc == 3 && strcmp(argv[1], "dump") == 0)
-        return listContacts(argv[2], "", out, err);
-    if (argc == 4 && strcmp(argv[1], "find") == 0) {
+    ToolOptions options;
+    const char *command = argc > 1 ? argv[1] : "";
+    if (!readOptions(argc, argv, &options)) {
+        printAnsi(err, usageText);
+        return TOOL_USAGE;
+    }
+    if (strcmp(command, "dump") == 0 && options.argumentCount == 1)
+        return listContacts(options.arguments[0], &options, "", out, err);
+    if (strcmp(command, "find") == 0 && options.argumentCount == 2) {
         char typed[QUERY_SIZE * 2];
-        utf8ToAnsi(argv[2], typed, sizeof typed);
+        utf8ToAnsi(options.arguments[0], typed, sizeof typed);
         char query[QUERY_SIZE];
         prepareQuery(query, typed);
-        return listContacts(argv[3], query, out, err);
+        return listContacts(options.arguments[1], &options, query, out, err);
     }
-    if (argc == 4 && strcmp(argv[1], "convert") == 0)
-        return convertContacts(argv[2], argv[3], err);
+    if (strcmp(command, "convert") == 0 && options.argumentCount == 2)
+        return convertContacts(&options, err);
     printAnsi(err, usageText);
     return TOOL_USAGE;
 }

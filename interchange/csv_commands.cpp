@@ -1,0 +1,108 @@
+// CSV import with its column dialog, and CSV export.
+#include "interchange/csv_commands.h"
+
+#include "common/text.h"
+#include "interchange/csv_format.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/choosers.h"
+#include "shell/contact_view.h"
+#include "shell/main_window.h"
+
+static const char csvFilter[] = "CSV文件(*.csv)\0*.csv\0";
+
+enum { COLUMN_LABEL_SIZE = 32 };
+
+static void fillColumnBox(HWND dialog, int box, int selected)
+{
+    SendDlgItemMessageA(dialog, box, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(dialog, box, CB_ADDSTRING, 0, (LPARAM) "（无）");
+    for (int column = 0; column < csvColumnCount; column++) {
+        char label[COLUMN_LABEL_SIZE];
+        const char *name = csvColumnNames[column];
+        if (name[0] == '\0') {
+            formatText(label, sizeof label, "（第%d列）", column + 1);
+            name = label;
+        }
+        SendDlgItemMessageA(dialog, box, CB_ADDSTRING, 0, (LPARAM)name);
+    }
+    SendDlgItemMessageA(dialog, box, CB_SETCURSEL, selected, 0);
+}
+
+static void onInitCsvColumns(HWND dialog)
+{
+    fillColumnBox(dialog, IDC_CSV_NAME, 1);
+    fillColumnBox(dialog, IDC_CSV_NUMBER, 2);
+    fillColumnBox(dialog, IDC_CSV_REMARK, 0);
+}
+
+// Position 0 is "none"; position k is column k - 1. No selection also means none.
+static int chosenColumn(HWND dialog, int box)
+{
+    return (int)SendDlgItemMessageA(dialog, box, CB_GETCURSEL, 0, 0) - 1;
+}
+
+static void onCsvColumnsChosen(HWND dialog)
+{
+    csvNameColumn = chosenColumn(dialog, IDC_CSV_NAME);
+    csvNumberColumn = chosenColumn(dialog, IDC_CSV_NUMBER);
+    csvRemarkColumn = chosenColumn(dialog, IDC_CSV_REMARK);
+    EndDialog(dialog, 1);
+}
+
+static INT_PTR CALLBACK csvColumnDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        onInitCsvColumns(dialog);
+    else if (message == WM_COMMAND && wParam == IDOK)
+        onCsvColumnsChosen(dialog);
+    else if (message == WM_COMMAND && wParam == IDCANCEL)
+        EndDialog(dialog, 0);
+    return FALSE;
+}
+
+void importCsvFile(const char *path)
+{
+    CsvFile csv;
+    if (!openCsv(path, &csv)) {
+        MessageBoxA(mainWindow, "无法读取csv文件！", "CSV", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    int go = 1;
+    if (csvColumnCount < 2)
+        useDefaultCsvMapping();
+    else
+        go = (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CSV_COLUMNS), mainWindow,
+                                  csvColumnDialogProc, 0) == 1;
+    if (go)
+        importCsvRecords(&csv);
+    closeCsv(&csv);
+}
+
+void importCsvCommand()
+{
+    char path[PATH_SIZE] = "";
+    if (!chooseFile(csvFilter, "导入CSV文件", path, sizeof path, CHOOSER_OPEN, ".csv"))
+        return;
+    importCsvFile(path);
+    refreshContactView(0);
+}
+
+void exportCsvCommand()
+{
+    char path[PATH_SIZE] = "";
+    if (chooseFile(csvFilter, "生成CSV文件", path, sizeof path, CHOOSER_SAVE, ".csv"))
+        exportCsvFile(path);
+}
+
+void exportCsvFile(const char *path)
+{
+    int answer = MessageBoxA(mainWindow, "请选择输出的项目：\n点击“是”输出所有项，“否”输出选中项",
+                             "生成CSV", MB_YESNOCANCEL | MB_ICONINFORMATION);
+    if (answer != IDYES && answer != IDNO)
+        return;
+    if (exportCsv(path, answer == IDNO))
+        MessageBoxA(mainWindow, "生成CSV文件成功！", "CSV", MB_OK | MB_ICONINFORMATION);
+    else
+        MessageBoxA(mainWindow, "无效的文件名！\n生成CSV文件失败！", "CSV", MB_OK | MB_ICONWARNING);
+}

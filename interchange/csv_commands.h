@@ -1,0 +1,10 @@
+// Menu commands and the column dialog for CSV files.
+#pragma once
+
+void importCsvCommand();
+void exportCsvCommand();
+
+// The steps after the file chooser: import the file (column dialog included), and export
+// to path after asking which contacts.
+void importCsvFile(const char *path);
+void exportCsvFile(const char *path);

@@ -1,0 +1,78 @@
+// Plain-text import, and the export dialog that stays open when its file cannot be written
+// so the user can correct the path.
+#include "interchange/text_commands.h"
+
+#include "common/text.h"
+#include "interchange/text_format.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/choosers.h"
+#include "shell/contact_view.h"
+#include "shell/main_window.h"
+
+static const char textFilter[] = "文本文件(*.txt)\0*.txt\0";
+static const char textSeparators[] = {' ', ','}; // by the separator box's position
+
+enum { TEXT_MESSAGE_SIZE = 320 };
+
+void importTextCommand()
+{
+    char path[PATH_SIZE] = "";
+    if (!chooseFile(textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
+        return;
+    importText(path);
+    refreshContactView(0);
+}
+
+static void onInitTextExport(HWND dialog)
+{
+    SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_ADDSTRING, 0, (LPARAM) "空格");
+    SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_ADDSTRING, 0, (LPARAM) "逗号,");
+    SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, 1, 0);
+}
+
+static void onBrowseTextPath(HWND dialog)
+{
+    char path[PATH_SIZE] = "";
+    if (chooseFile(textFilter, "选择目录", path, sizeof path, CHOOSER_SAVE, ".txt"))
+        SetDlgItemTextA(dialog, IDC_TEXT_PATH, path);
+}
+
+static void onWriteText(HWND dialog)
+{
+    refreshContactView(1);
+    char path[PATH_SIZE] = "";
+    GetDlgItemTextA(dialog, IDC_TEXT_PATH, path, sizeof path);
+    LRESULT selected = SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_GETCURSEL, 0, 0);
+    char separator = selected == 0 ? textSeparators[0] : textSeparators[1];
+    int withHeader = IsDlgButtonChecked(dialog, IDC_TEXT_HEADER) == BST_CHECKED;
+    int checkedOnly = IsDlgButtonChecked(dialog, IDC_TEXT_CHECKED_ONLY) == BST_CHECKED;
+    if (!exportText(path, separator, checkedOnly, withHeader)) {
+        MessageBoxA(dialog, "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。", "警告",
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    EndDialog(dialog, 1);
+    char message[TEXT_MESSAGE_SIZE];
+    formatText(message, sizeof message, "生成TXT文件到目录：\n%s", path);
+    MessageBoxA(mainWindow, message, "生成txt", MB_OK | MB_ICONINFORMATION);
+}
+
+static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        onInitTextExport(dialog);
+    else if (message == WM_COMMAND && wParam == IDOK)
+        onWriteText(dialog);
+    else if (message == WM_COMMAND && wParam == IDCANCEL)
+        EndDialog(dialog, 0);
+    else if (message == WM_COMMAND && wParam == IDC_TEXT_BROWSE)
+        onBrowseTextPath(dialog);
+    return FALSE;
+}
+
+void exportTextCommand()
+{
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
+                    textExportDialogProc, 0);
+}

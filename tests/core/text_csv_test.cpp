@@ -1,0 +1,200 @@
+// Plain-text and CSV files: what real programs export reads in, and what this program
+// writes reads back.
+#include "interchange/csv_format.h"
+#include "interchange/text_format.h"
+
+#include "common/text_buffer.h"
+#include "interchange/text_encoding.h"
+#include "store/contact_list.h"
+#include "tests/support/contacts.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+static Lines contactLines()
+{
+    Lines lines;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next)
+        lines.push_back(std::string(c->name) + "|" + c->number + "|" + c->remark);
+    return lines;
+}
+
+static std::string dataFile(const char *name)
+{
+    return std::string(TEST_DATA_DIR) + "/" + name;
+}
+
+class TextCsvTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        selectAnsiLocale();
+        clearContacts();
+    }
+    void TearDown() override { clearContacts(); }
+    Lines importTextOf(const std::string &text)
+    {
+        clearContacts();
+        std::string path = dir.path("in.txt");
+        writeFileBytes(path, text);
+        importText(path.c_str());
+        return contactLines();
+    }
+    Lines importCsvOf(const std::string &text, int name, int number, int remark)
+    {
+        clearContacts();
+        CsvFile csv;
+        EXPECT_EQ(1, openCsvText(text.data(), text.size(), &csv));
+        csvNameColumn = name, csvNumberColumn = number, csvRemarkColumn = remark;
+        importCsvRecords(&csv);
+        closeCsv(&csv);
+        return contactLines();
+    }
+    TempDir dir;
+};
+
+struct TextCase {
+    const char *what;
+    std::string text;
+    Lines contacts;
+};
+
+TEST_F(TextCsvTest, TextLinesSplitIntoNameNumberAndRemark)
+{
+    const TextCase cases[] = {
+        {"commas", "张三,12345678,同事\r\n", {"张三|12345678|同事"}},
+        {"spaces", "张三 12345678 同事\n", {"张三|12345678|同事"}},
+        {"numbers keep + - ( ) . # *", "Li +86(10)1234.5678#9* x\n", {"Li|+86(10)1234.5678#9*|x"}},
+        {"the remark takes the rest of the line", "A,1,in Beijing, near the park  \r\n",
+         {"A|1|in Beijing, near the park"}},
+        {"empty number", "张三,,同事\n", {"张三||同事"}},
+        {"name alone", "张三\n", {"张三||"}},
+        {"lines without a name add nothing", ",12345678\n\n \n", {}},
+        {"trail bytes 0x5C and 0x7C stay in the name", "\xB0\x5C\xB0\x7C,1\n",
+         {"\xB0\x5C\xB0\x7C|1|"}},
+        {"fields are cut on character boundaries", "张三李四王五赵六,123456789012345678901234\n",
+         {"张三李四王|1234567890123456789|"}},
+        {"a long line is one contact", "A,1," + std::string(3000, 'r') + "\nB\n",
+         {"A|1|" + std::string(39, 'r'), "B||"}},
+        {"UTF-8 without a mark", "\xE5\xBC\xA0\xE4\xB8\x89,1\n", {"张三|1|"}},
+        {"UTF-8 with a mark", "\xEF\xBB\xBFZhang,1\n", {"Zhang|1|"}},
+        {"UTF-16 with a mark", std::string("\xFF\xFE" "A\0,\0" "1\0\n\0", 10), {"A|1|"}},
+    };
+    for (const TextCase &c : cases)
+        EXPECT_EQ(c.contacts, importTextOf(c.text)) << c.what;
+    EXPECT_EQ(-1, importText(dir.path("missing.txt").c_str()));
+}
+
+TEST_F(TextCsvTest, TextWrittenReadsBackWherePlainTextCan)
+{
+    addContact("张三", "+86-138-0000-0000", "老同学, 住在 北京", 1);
+    addContact("\xB0\x5C\xB0\x7C", "010-12345678", "");
+    addContact("Li", "", "a remark with spaces");
+    Lines written = contactLines();
+    std::string path = dir.path("out.txt");
+    for (char separator : {',', ' '}) {
+        ASSERT_EQ(1, exportText(path.c_str(), separator, 0, 0));
+        clearContacts();
+        importText(path.c_str());
+        EXPECT_EQ(written, contactLines()) << "separator '" << separator << "'";
+        clearContacts();
+        addContact("张三", "+86-138-0000-0000", "老同学, 住在 北京", 1);
+        addContact("\xB0\x5C\xB0\x7C", "010-12345678", "");
+        addContact("Li", "", "a remark with spaces");
+    }
+    ASSERT_EQ(1, exportText(path.c_str(), ' ', 1, 1));
+    EXPECT_EQ("姓名 号码 备注\r\n张三 +86-138-0000-0000 老同学, 住在 北京\r\n", readFileBytes(path));
+    EXPECT_EQ(0, exportText("", ',', 0, 0));
+    EXPECT_EQ(0, exportText(dir.path("none/x.txt").c_str(), ',', 0, 0));
+}
+
+TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
+{
+    struct {
+        const char *file;
+        int name, number, remark;
+        Lines contacts;
+        int columns;
+    } cases[] = {
+        {"google_contacts.csv", 0, 33, 34,
+         {"张三|+86 138 0013 8000|大学同学", "Li Lei|139-1234-5678|says \"hi\", often"}, 35},
+        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台\r\n二楼", "Zhao|(010) 8888-6666|"}, 42},
+        {"semicolon_contacts.csv", 0, 1, 2, {"陈静|13800990011|chen@example.com"}, 3},
+        {"excel_unicode.csv", 0, 1, 2, {"刘洋|15000001234|朋友"}, 3},
+    };
+    for (const auto &c : cases) {
+        clearContacts();
+        CsvFile csv;
+        ASSERT_EQ(1, openCsv(dataFile(c.file).c_str(), &csv)) << c.file;
+        EXPECT_EQ(c.columns, csvColumnCount) << c.file;
+        csvNameColumn = c.name, csvNumberColumn = c.number, csvRemarkColumn = c.remark;
+        importCsvRecords(&csv);
+        closeCsv(&csv);
+        EXPECT_EQ(c.contacts, contactLines()) << c.file;
+    }
+}
+
+TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
+{
+    std::string header = "A,,\"C, quoted\"," + std::string(80, 'h') + "\r\n";
+    CsvFile csv;
+    ASSERT_EQ(1, openCsvText(header.data(), header.size(), &csv));
+    EXPECT_EQ(4, csvColumnCount);
+    EXPECT_STREQ("", csvColumnNames[1]) << "an empty name keeps its place";
+    EXPECT_STREQ("C, quoted", csvColumnNames[2]);
+    EXPECT_EQ(49u, strlen(csvColumnNames[3]));
+    closeCsv(&csv);
+
+    std::string many;
+    for (int i = 0; i < 200; i++)
+        many += "c" + std::to_string(i) + (i < 199 ? "," : "\n");
+    ASSERT_EQ(1, openCsvText(many.data(), many.size(), &csv));
+    EXPECT_EQ(128, csvColumnCount);
+    closeCsv(&csv);
+    EXPECT_EQ(0, openCsvText("", 0, &csv));
+
+    const std::string file = "n,p,r\n"
+                             "\"Li, Lei\",555,\"said \"\"hi\"\"\"\n"
+                             "  spaced  , 1 , x\n"
+                             ",123,no name\n"
+                             "\n"
+                             "张三,138,\"two\nlines\"";
+    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "张三|138|two\nlines"}),
+              importCsvOf(file, 0, 1, 2));
+    EXPECT_EQ(Lines({"555|555|", "1|1|", "123|123|", "138|138|"}), importCsvOf(file, 1, 1, -2))
+        << "one column may fill two fields";
+    EXPECT_EQ(Lines({}), importCsvOf(file, -1, 1, 2)) << "no name column imports nothing";
+}
+
+TEST_F(TextCsvTest, CsvWrittenReadsBack)
+{
+    const char *rows[][3] = {{"Li, Lei", "+86 138-0000-0000", "said \"hi\""},
+                             {"\xB0\x5C\xB0\x7C", "", "a,b\r\nc"},
+                             {"张三", "1", ""}};
+    for (auto &row : rows)
+        addContact(row[0], row[1], row[2], 1);
+    firstContact->checked = 0;
+    Lines written = contactLines();
+    std::string path = dir.path("out.csv");
+    ASSERT_EQ(1, exportCsv(path.c_str(), 0));
+    EXPECT_EQ(0u, readFileBytes(path).find("姓名,号码,备注\r\n\"Li, Lei\",+86 138-0000-0000,\"said \"\"hi\"\"\"\r\n"));
+    clearContacts();
+    CsvFile csv;
+    ASSERT_EQ(1, openCsv(path.c_str(), &csv));
+    EXPECT_EQ(3, csvColumnCount);
+    csvNameColumn = 0, csvNumberColumn = 1, csvRemarkColumn = 2;
+    importCsvRecords(&csv);
+    closeCsv(&csv);
+    EXPECT_EQ(written, contactLines());
+
+    clearContacts();
+    addContact("A", "1", "", 0);
+    ASSERT_EQ(1, exportCsv(path.c_str(), 1));
+    EXPECT_EQ("姓名,号码,备注\r\n", readFileBytes(path)) << "no ticked contact: header only";
+    EXPECT_EQ(0, exportCsv(dir.path("none/x.csv").c_str(), 0));
+}

@@ -1,0 +1,201 @@
+// Plain-text and CSV commands with their dialogs, answered as a user would.
+#include "tests/ui/ui_harness.h"
+
+#include "interchange/csv_commands.h"
+#include "resources/resource.h"
+#include "shell/contact_view.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+using Rows = std::vector<std::string>;
+
+class TextCsvCommandsTest : public ProgramTest {
+protected:
+    TempDir dir;
+};
+using TextCsvChooserTest = TextCsvCommandsTest;
+
+static std::string comboText(HWND dialog, int box)
+{
+    char text[64] = "";
+    SendDlgItemMessageA(dialog, box, WM_GETTEXT, sizeof text, (LPARAM)text);
+    return text;
+}
+
+static Responder writeTextTo(const std::string &path, int separator, bool header)
+{
+    return [path, separator, header](HWND dialog) {
+        EXPECT_EQ("生成*.txt文件", windowText(dialog));
+        EXPECT_EQ("逗号,", comboText(dialog, IDC_TEXT_SEPARATOR)) << "the comma is preselected";
+        SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
+        CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemTextA(dialog, IDC_TEXT_PATH, path.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+TEST_F(TextCsvCommandsTest, TextExportWritesTheChosenSeparatorAndHeader)
+{
+    addContact("张三", "138", "同事");
+    std::string path = dir.path("out.txt");
+    respond(writeTextTo(path, 0, true));
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_TXT);
+    EXPECT_EQ("姓名 号码 备注\r\n张三 138 同事\r\n", readFileBytes(path));
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("生成txt", seen[1].caption);
+    EXPECT_EQ("生成TXT文件到目录：\n" + path, seen[1].text);
+}
+
+TEST_F(TextCsvCommandsTest, FailedTextExportWarnsAndKeepsTheDialogOpen)
+{
+    addContact("A");
+    respond([](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_TEXT_PATH, "");
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the warning is answered meanwhile
+        EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open for a better path";
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_TXT);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("警告", seen[1].caption);
+    EXPECT_EQ("生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。", seen[1].text);
+}
+
+static void writeCsv(const std::string &path, const char *text)
+{
+    writeFileBytes(path, text);
+}
+
+TEST_F(TextCsvCommandsTest, ColumnDialogMapsColumnsAsTheUserChooses)
+{
+    std::string path = dir.path("in.csv");
+    writeCsv(path, "姓名,号码,备注\r\n张三,138,同事\r\n");
+    respond([](HWND dialog) {
+        EXPECT_EQ("CSV", windowText(dialog));
+        EXPECT_EQ("姓名", comboText(dialog, IDC_CSV_NAME));
+        EXPECT_EQ("号码", comboText(dialog, IDC_CSV_NUMBER));
+        EXPECT_EQ("（无）", comboText(dialog, IDC_CSV_REMARK));
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    importCsvFile(path.c_str());
+    respond([](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 3, 0);
+        SendDlgItemMessageA(dialog, IDC_CSV_NUMBER, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    importCsvFile(path.c_str());
+    respond(cancel());
+    importCsvFile(path.c_str());
+    refreshContactView(0);
+    EXPECT_EQ(Rows({"张三|138|", "张三|张三|同事"}), listRows());
+}
+
+TEST_F(TextCsvCommandsTest, ColumnDialogOffersEveryColumn)
+{
+    std::string path = dir.path("in.csv");
+    writeCsv(path, "姓名,,备注\r\n张三,138,同事\r\n");
+    respond([](HWND dialog) {
+        EXPECT_EQ(4, (int)SendDlgItemMessageA(dialog, IDC_CSV_NUMBER, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("（第2列）", comboText(dialog, IDC_CSV_NUMBER));
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    importCsvFile(path.c_str());
+    EXPECT_STREQ("138", firstContact->number);
+}
+
+TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnEmptyFileIsReported)
+{
+    std::string path = dir.path("in.csv");
+    writeCsv(path, "contacts\r\n张三,138\r\n");
+    importCsvFile(path.c_str());
+    EXPECT_STREQ("138", firstContact->number);
+    writeCsv(path, "");
+    importCsvFile(path.c_str());
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("CSV", seen[0].caption);
+    EXPECT_EQ("无法读取csv文件！", seen[0].text);
+}
+
+TEST_F(TextCsvCommandsTest, CsvExportAllTickedOrNothing)
+{
+    addContact("A", "1", "", 1);
+    addContact("B", "2");
+    std::string path = dir.path("out.csv");
+    respond(pressButton(IDNO));
+    respond(pressButton(IDOK));
+    exportCsvFile(path.c_str());
+    EXPECT_EQ("姓名,号码,备注\r\nA,1,\r\n", readFileBytes(path));
+    respond(pressButton(IDYES));
+    respond(pressButton(IDOK));
+    exportCsvFile(path.c_str());
+    EXPECT_EQ("姓名,号码,备注\r\nA,1,\r\nB,2,\r\n", readFileBytes(path));
+    respond(pressButton(IDCANCEL));
+    exportCsvFile(dir.path("never.csv").c_str());
+    EXPECT_FALSE(fileExists(dir.path("never.csv")));
+    respond(pressButton(IDYES));
+    respond(pressButton(IDOK));
+    exportCsvFile(dir.path("none\\x.csv").c_str());
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(7u, seen.size());
+    EXPECT_EQ("生成CSV", seen[0].caption);
+    EXPECT_EQ("生成CSV文件成功！", seen[1].text);
+    EXPECT_EQ("无效的文件名！\n生成CSV文件失败！", seen[6].text);
+}
+
+TEST_F(TextCsvChooserTest, TextImportAppendsUnfiltered)
+{
+    addContact("Old");
+    refreshContactView(0);
+    typeSearch("Old");
+    std::string path = dir.path("in.txt");
+    writeFileBytes(path, "张三,138,同事\r\n李四\r\n");
+    respond([path](HWND chooser) {
+        EXPECT_EQ("导入txt", windowText(chooser));
+        chooseFileNamed(path)(chooser);
+    });
+    runCommand(IDM_IMPORT_TXT);
+    EXPECT_EQ(Rows({"Old||", "张三|138|同事", "李四||"}), listRows());
+}
+
+TEST_F(TextCsvChooserTest, TextExportBrowseFillsThePath)
+{
+    std::string folder = dir.path("");
+    respond([](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, IDC_TEXT_BROWSE, 0);
+        char path[260] = "";
+        GetDlgItemTextA(dialog, IDC_TEXT_PATH, path, sizeof path);
+        EXPECT_NE(nullptr, strstr(path, "list.txt")) << path;
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    respond([folder](HWND chooser) {
+        EXPECT_EQ("选择目录", windowText(chooser));
+        chooseFileNamed(folder + "list")(chooser);
+    });
+    runCommand(IDM_EXPORT_TXT);
+}
+
+TEST_F(TextCsvChooserTest, CsvCommandsGoThroughTheChooser)
+{
+    addContact("A", "1");
+    std::string path = dir.path("out");
+    respond([path](HWND chooser) {
+        EXPECT_EQ("生成CSV文件", windowText(chooser));
+        chooseFileNamed(path)(chooser);
+    });
+    respond(pressButton(IDYES));
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_CSV);
+    EXPECT_EQ("姓名,号码,备注\r\nA,1,\r\n", readFileBytes(path + ".csv"));
+    respond([path](HWND chooser) {
+        EXPECT_EQ("导入CSV文件", windowText(chooser));
+        chooseFileNamed(path + ".csv")(chooser);
+    });
+    respond(pressButton(IDOK)); // the column dialog with its default choices
+    runCommand(IDM_IMPORT_CSV);
+    EXPECT_EQ(Rows({"A|1|", "A|1|"}), listRows());
+}
