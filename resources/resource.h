@@ -85,3 +85,14 @@
 #define IDC_CSV_NAME 1005
 #define IDC_CSV_NUMBER 1016
 #define IDC_CSV_REMARK 1017
+
+// About box
+#define IDD_ABOUT 149
+#define IDC_ABOUT_TITLE 1019
+#define IDC_ABOUT_VERSION 1020
+
+// Help dialog
+#define IDD_HELP 150
+#define IDB_HELP_BANNER 151
+#define IDC_HELP_TOPICS 1021
+#define IDC_HELP_TEXT 1000

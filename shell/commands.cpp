@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "shell/contact_view.h"
 #include "shell/file_commands.h"
+#include "shell/help_dialogs.h"
 #include "shell/item_commands.h"
 #include "shell/toolbar.h"
 
@@ -37,6 +38,9 @@ static const Command commands[] = {
     {IDM_EXPORT_VCF_FOLDER, 0, exportVCardFolderCommand},
     {IDM_IMPORT_CSV, 0, importCsvCommand},
     {IDM_EXPORT_CSV, 0, exportCsvCommand},
+    {IDM_FEEDBACK, 0, sendFeedbackCommand},
+    {IDM_ABOUT, 0, showAboutCommand},
+    {IDM_HELP, 0, showHelpCommand},
     {IDM_EXPORT_VCF, 0, exportVCardFileCommand},
 };
 

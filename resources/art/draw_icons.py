@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Vostrelina's icons and writes them as .ico files next to this script.
+"""Draws Vostrelina's icons and the help banner, and writes them next to this script.
 
 Every icon is described once, in a 16 x 16 unit space, and rasterised at each size it needs,
 sampling pixel centres. Colour depths follow the resource table: 16-colour icons use the
@@ -69,16 +69,18 @@ class Canvas:
 
 
 def person(c, x, y, body, skin=(255, 204, 153)):
-    c.ellipse(x + 3.5, y + 5.5, 4.0, 3.0, body)
-    c.rect(x - 0.5, y + 5.5, x + 7.5, y + 8.5, body)
-    c.ellipse(x + 3.5, y + 2.0, 2.2, 2.2, skin)
+    c.ellipse(x + 4.5, y + 8.5, 4.5, 4.0, body)
+    c.rect(x, y + 8.5, x + 9, y + 12.5, body)
+    c.ellipse(x + 4.5, y + 3.5, 3.0, 3.0, skin)
 
 
 def draw_program(c):
     c.frame(2, 1, 14, 15, NAVY, BLUE)
     c.rect(2, 1, 4, 15, NAVY)
     c.frame(5, 3, 13, 13, GREY, WHITE)
-    person(c, 5.5, 4.5, TEAL, YELLOW)
+    c.ellipse(9, 6.5, 2.0, 2.0, YELLOW)
+    c.ellipse(9, 11.5, 3.2, 2.3, TEAL)
+    c.rect(5.8, 11.5, 12.2, 12.2, TEAL)
 
 
 def draw_check_box(c):
@@ -114,7 +116,7 @@ def draw_save(c):
 
 
 def draw_add(c):
-    person(c, 1, 2, (40, 100, 200))
+    person(c, 0, 1.5, (40, 100, 200))
     c.rect(11, 8, 13, 16, (0, 160, 0))
     c.rect(8, 11, 16, 13, (0, 160, 0))
 
@@ -225,7 +227,37 @@ ICONS = [
     ("delete_checked", draw_delete_checked, (32, 16), 4),
 ]
 
+def banner_pixel(x, y, width, height):
+    """The help banner: a blue gradient with a row of contact cards, no text."""
+    t = x / (width - 1)
+    sky = (int(30 + 40 * t), int(90 + 60 * t), int(170 + 60 * t))
+    for i in range(6):
+        left, top = 150 + i * 36, 8 + (i % 2) * 4
+        if left <= x < left + 28 and top <= y < top + 22:
+            if left + 3 <= x < left + 11 and top + 4 <= y < top + 14:
+                return (255, 204, 153) if y < top + 9 else (0, 128, 128)
+            if left + 14 <= x < left + 25 and y in (top + 6, top + 10, top + 14):
+                return (160, 160, 160)
+            return (255, 255, 255)
+        if left + 1 <= x < left + 29 and top + 22 <= y < top + 24:
+            return tuple(c // 2 for c in sky)
+    return sky
+
+
+def write_banner(path, width=366, height=40):
+    stride = (width * 3 + 3) & ~3
+    rows = b""
+    for y in reversed(range(height)):
+        row = b"".join(bytes(reversed(banner_pixel(x, y, width, height))) for x in range(width))
+        rows += row + b"\0" * (stride - width * 3)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    header = struct.pack("<HIHHI", 0x4D42, 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    with open(path, "wb") as f:
+        f.write(header + info + rows)
+
+
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
     for name, draw, sizes, depth in ICONS:
         write_icon(os.path.join(here, name + ".ico"), draw, sizes, depth)
+    write_banner(os.path.join(here, "banner.bmp"))

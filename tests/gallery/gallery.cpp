@@ -3,6 +3,7 @@
 //   gallery.exe SCENE OUT.bmp
 #include "common/text.h"
 #include "shell/app.h"
+#include "interchange/csv_commands.h"
 #include "resources/resource.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
@@ -109,19 +110,59 @@ static void openFolderDialog()
     chooseFolder("批量生成vcf");
 }
 
+static void openEditDialog()
+{
+    showMain();
+    SendMessageA(mainWindow, WM_COMMAND, IDM_ITEM_EDIT, 0);
+}
+
+static void openTextExport()
+{
+    showMain();
+    SendMessageA(mainWindow, WM_COMMAND, IDM_EXPORT_TXT, 0);
+}
+
+static void openHelp()
+{
+    showMain();
+    SendMessageA(mainWindow, WM_COMMAND, IDM_HELP, 0);
+}
+
+static void openAbout()
+{
+    showMain();
+    SendMessageA(mainWindow, WM_COMMAND, IDM_ABOUT, 0);
+}
+
+// Writes a scratch file in the temporary folder; path receives its name.
+static void writeScratchFile(char *path, size_t size, const char *name, const char *text)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    formatText(path, size, "%s%s", folder, name);
+    FILE *file = fopen(path, "wb");
+    if (file != nullptr) {
+        fputs(text, file);
+        fclose(file);
+    }
+}
+
+static void openCsvColumns()
+{
+    showMain();
+    char path[MAX_PATH];
+    writeScratchFile(path, sizeof path, "通讯录导出.csv",
+                     "Name,Given Name,Family Name,Phone 1 - Value,Notes\r\n张伟,伟,张,13800138000,\r\n");
+    importCsvFile(path);
+    remove(path);
+}
+
 static char damagedBook[MAX_PATH];
 
 static void openDamagedBook()
 {
     showMain();
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    formatText(damagedBook, sizeof damagedBook, "%s通讯录备份.ctb", folder);
-    FILE *file = fopen(damagedBook, "wb");
-    if (file != nullptr) {
-        fputs("not a contact book", file);
-        fclose(file);
-    }
+    writeScratchFile(damagedBook, sizeof damagedBook, "通讯录备份.ctb", "not a contact book");
     SendMessageA(mainWindow, WM_COMMAND, IDM_FILE_OPEN, 0);
     remove(damagedBook);
 }
@@ -131,6 +172,18 @@ static void typeContact(HWND dialog)
     SetDlgItemTextA(dialog, 1000, "张三");
     SetDlgItemTextA(dialog, 1001, "13800000000");
     SetDlgItemTextA(dialog, 1002, "大学同学");
+}
+
+static void typeExportPath(HWND dialog)
+{
+    SetDlgItemTextA(dialog, 1000, "D:\\通讯录.txt");
+    CheckDlgButton(dialog, 1011, BST_CHECKED);
+}
+
+static void pickTopic(HWND dialog)
+{
+    SendDlgItemMessageA(dialog, 1021, LB_SETCURSEL, 1, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1021, LBN_SELCHANGE), 0);
 }
 
 static void typeFolder(HWND dialog)
@@ -144,6 +197,8 @@ static void chooseDamagedBook(HWND chooser)
     typeIntoFileChooser(chooser, damagedBook);
 }
 
+static void leaveAsItIs(HWND) {}
+
 struct Scene {
     const char *name;
     void (*show)();          // sets the scene up; may open a modal window
@@ -151,12 +206,15 @@ struct Scene {
     void (*fill)(HWND);      // fills the photographed modal window, or null
 };
 
-static void leaveAsItIs(HWND) {}
-
 static const Scene scenes[] = {
     {"main", showMain, nullptr, nullptr},
     {"search", showSearch, nullptr, nullptr},
     {"add", openAddDialog, nullptr, typeContact},
+    {"edit", openEditDialog, nullptr, leaveAsItIs},
+    {"text-export", openTextExport, nullptr, typeExportPath},
+    {"csv-columns", openCsvColumns, nullptr, leaveAsItIs},
+    {"help", openHelp, nullptr, pickTopic},
+    {"about", openAbout, nullptr, leaveAsItIs},
     {"folder", openFolderDialog, nullptr, typeFolder},
     {"load-error", openDamagedBook, chooseDamagedBook, leaveAsItIs},
 };
@@ -226,7 +284,10 @@ int main(int argc, char **argv)
     HWND window = startProgram(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     if (window == nullptr)
         return 2;
-    imagePath = argv[2];
+    // The file chooser changes the current folder: keep the full path of the image.
+    static char fullPath[MAX_PATH];
+    GetFullPathNameA(argv[2], sizeof fullPath, fullPath, nullptr);
+    imagePath = fullPath;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, photographModal);
     scene->show();
     KillTimer(nullptr, timer);
