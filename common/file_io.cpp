@@ -10,6 +10,7 @@
 
 static long callCount;
 static long failingCall;
+static bool readFaultInjected; // an injected read failure looks like an error, not the end
 
 // Counts one file call; true when the test asked this call to fail.
 static bool injectedFault()
@@ -43,8 +44,10 @@ FILE *openFile(const char *path, const char *mode)
 
 size_t readBytes(FILE *file, void *buffer, size_t size)
 {
-    if (injectedFault())
+    if (injectedFault()) {
+        readFaultInjected = true;
         return 0;
+    }
     return fread(buffer, 1, size, file);
 }
 
@@ -105,9 +108,10 @@ int readWholeFile(const char *path, TextBuffer *buffer)
     static char chunk[READ_CHUNK];
     int ok = 1;
     size_t count;
+    readFaultInjected = false;
     while (ok && (count = readBytes(file, chunk, sizeof chunk)) > 0)
         ok = appendBytes(buffer, chunk, count);
-    if (ok && ferror(file))
+    if (ferror(file) || readFaultInjected)
         ok = 0;
     closeFile(file);
     return ok;

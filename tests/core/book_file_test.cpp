@@ -155,31 +155,6 @@ TEST_F(BookFileTest, MissingFilesAndFolders)
     EXPECT_EQ(0, saveBook(dir.path("no-folder/book.ctb").c_str()));
 }
 
-// Whichever file call of a save fails, the book on disk stays as it was and no temporary
-// file is left; the save reports failure.
-TEST_F(BookFileTest, FailedSaveLeavesThePreviousFileUntouched)
-{
-    addContact("旧", "1", "");
-    ASSERT_EQ(1, saveBook(book.c_str()));
-    const std::string before = readFileBytes(book);
-    addContact("新", "2", "");
-    addContact("新2", "3", "");
-
-    resetFileCallCount();
-    ASSERT_EQ(1, saveBook(dir.path("count.ctb").c_str()));
-    const long calls = fileCallCount();
-    EXPECT_GE(calls, 6) << "open, header, three records, close, replace";
-    remove(dir.path("count.ctb").c_str());
-
-    for (long n = 1; n <= calls; n++) {
-        resetFileCallCount();
-        failFileCallAt(n);
-        EXPECT_EQ(0, saveBook(book.c_str())) << "call " << n;
-        EXPECT_EQ(before, readFileBytes(book)) << "call " << n;
-        EXPECT_EQ("book.ctb", dir.listing()) << "call " << n;
-    }
-}
-
 TEST_F(BookFileTest, FailedReadIsReported)
 {
     addContact("A", "1", "");

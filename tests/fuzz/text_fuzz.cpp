@@ -1,0 +1,19 @@
+// The plain-text reader on arbitrary bytes, as importText sees a file after decoding.
+#include "common/text_buffer.h"
+#include "interchange/text_encoding.h"
+#include "interchange/text_format.h"
+#include "tests/fuzz/fuzz_support.h"
+
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    selectAnsiLocale();
+    TextBuffer text = {};
+    appendBytes(&text, (const char *)data, size);
+    normalizeTextFile(&text);
+    importTextLines(bufferText(&text), text.length);
+    freeBuffer(&text);
+    checkAndClearContacts();
+    return 0;
+}

@@ -1,0 +1,20 @@
+// The vCard reader on arbitrary bytes, as importVCard sees a file.
+#include "common/text_buffer.h"
+#include "interchange/text_encoding.h"
+#include "interchange/vcard_format.h"
+#include "tests/fuzz/fuzz_support.h"
+
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    TextBuffer text = {};
+    appendBytes(&text, (const char *)data, size);
+    normalizeTextFile(&text);
+    int appended = importVCardText(bufferText(&text), text.length);
+    freeBuffer(&text);
+    if (appended != contactCount)
+        abort();
+    checkAndClearContacts();
+    return 0;
+}
