@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -46,17 +48,23 @@ static ToolRun runTool(std::vector<std::string> args)
 
 class CtbtoolTest : public ::testing::Test {
 protected:
+    // Saves contacts ({name, number, remark} each) as book.ctb and leaves the list empty.
+    std::string saveContacts(std::initializer_list<std::array<const char *, 3>> contacts)
+    {
+        clearContacts();
+        for (const auto &contact : contacts)
+            addContact(contact[0], contact[1], contact[2]);
+        std::string book = dir.path("book.ctb");
+        EXPECT_EQ(1, saveBook(book.c_str()));
+        clearContacts();
+        return book;
+    }
     TempDir dir;
 };
 
 TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
 {
-    clearContacts();
-    addContact("张三", "13800000000", "同事");
-    addContact("Li Lei", "", "");
-    std::string book = dir.path("book.ctb");
-    ASSERT_EQ(1, saveBook(book.c_str()));
-    clearContacts();
+    std::string book = saveContacts({{"张三", "13800000000", "同事"}, {"Li Lei", "", ""}});
 
     ToolRun run = runTool({"dump", book});
     EXPECT_EQ(0, run.code) << run.err;
@@ -67,13 +75,8 @@ TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
 
 TEST_F(CtbtoolTest, FindPrintsWhatTheQuickSearchShows)
 {
-    clearContacts();
-    addContact("张三", "13800000000", "");
-    addContact("aaab", "1110", "");
-    addContact("Bob", "555", "张三的朋友");
-    std::string book = dir.path("book.ctb");
-    ASSERT_EQ(1, saveBook(book.c_str()));
-    clearContacts();
+    std::string book = saveContacts(
+        {{"张三", "13800000000", ""}, {"aaab", "1110", ""}, {"Bob", "555", "张三的朋友"}});
     struct {
         const char *query;
         const char *lines;
@@ -118,12 +121,7 @@ TEST_F(CtbtoolTest, RefusedFilesExitWithTheirLoadResult)
 
 TEST_F(CtbtoolTest, ConvertsBetweenBooksVCardFilesAndFolders)
 {
-    clearContacts();
-    addContact("张三", "13800000000", "");
-    addContact("Li Lei", "555", "");
-    std::string book = dir.path("book.ctb");
-    ASSERT_EQ(1, saveBook(book.c_str()));
-    clearContacts();
+    std::string book = saveContacts({{"张三", "13800000000", ""}, {"Li Lei", "555", ""}});
 
     std::string cards = dir.path("phone.vcf");
     EXPECT_EQ(0, runTool({"convert", book, cards}).code);
