@@ -131,11 +131,14 @@ static void onDoubleClick(const NMITEMACTIVATE *activate)
 
 // A row's check box changed: its contact follows. Only the state-image bits are compared,
 // so ticking the selected or focused row counts too. A row that was just inserted (old
-// state 0) changes nothing.
+// state 0) changes nothing, and neither does a change of selection or focus: Delete moves
+// the selection off a row whose contact is already gone, so the row's index no longer
+// leads to its own contact.
 static void onItemChanged(const NMLISTVIEW *change)
 {
     UINT image = change->uNewState & LVIS_STATEIMAGEMASK;
-    if (change->uOldState == 0 || (image != STATE_IMAGE_TICKED && image != STATE_IMAGE_EMPTY))
+    if (change->uOldState == 0 || image == (change->uOldState & LVIS_STATEIMAGEMASK) ||
+        (image != STATE_IMAGE_TICKED && image != STATE_IMAGE_EMPTY))
         return;
     Contact *contact = shownContactAt(change->iItem);
     if (contact != nullptr)

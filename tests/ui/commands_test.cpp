@@ -160,6 +160,25 @@ TEST_F(CommandsTest, DeleteAsksAndRemovesTheSelectedContact)
     EXPECT_EQ("你选择删除项目：\n姓名：B\n点击“是”确认删除。", seen[1].text);
 }
 
+// Deleting a row moves the list's selection, which the list reports as a change of that
+// row; no other contact's tick may follow it.
+TEST_F(CommandsTest, DeleteLeavesTheTicksOfTheOtherContacts)
+{
+    const struct {
+        int tickedRow;
+        const char *flags;
+    } cases[] = {{0, "B:-s C:-s"}, {1, "B:cs C:-s"}, {2, "B:-s C:cs"}};
+    for (const auto &c : cases) {
+        clearContacts();
+        addContacts("ABC");
+        setRowTicked(c.tickedRow, true);
+        selectRow(0);
+        respond(pressButton(IDYES));
+        runCommand(IDM_ITEM_DELETE);
+        EXPECT_EQ(c.flags, contactFlags()) << "ticked row " << c.tickedRow;
+    }
+}
+
 TEST_F(CommandsTest, DeleteCheckedRemovesTickedContactsTheSearchHides)
 {
     addContacts("ABCD");
