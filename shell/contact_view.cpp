@@ -44,7 +44,9 @@ static void tickRow(int row)
 
 void refreshContactView(int useQuery)
 {
+    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(listView, LVM_SETITEMCOUNT, contactCount, 0);
     char query[QUERY_SIZE] = "";
     if (useQuery)
         readQuery(query);
@@ -60,4 +62,6 @@ void refreshContactView(int useQuery)
             tickRow(row);
         row++;
     }
+    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView, nullptr, TRUE);
 }
