@@ -1,0 +1,194 @@
+// Paths and files a user's disk can hold against the program: very long paths, missing
+// folders and folders that refuse writes, files marked read-only or held open by another
+// program, very large files. Every read and write either works or is refused cleanly:
+// nothing crashes, nothing that was on disk is lost, nothing is left behind.
+#include "interchange/text_encoding.h"
+#include "interchange/text_format.h"
+#include "interchange/vcard_format.h"
+#include "store/contact_list.h"
+#include "tests/support/contacts.h"
+#include "tests/support/file_formats.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+static const char separator[] = "\\";
+static const char refusingFolder[] = "Z:\\proc"; // the system's own view, under Wine
+#else
+static const char separator[] = "/";
+static const char refusingFolder[] = "/proc";
+#endif
+
+class HostileFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        selectAnsiLocale();
+        fillList();
+    }
+    void TearDown() override { clearContacts(); }
+    static void fillList()
+    {
+        clearContacts();
+        addContact("张三", "13800000000", "同事");
+        addContact("Li", "555", "");
+    }
+    TempDir dir;
+};
+
+// A path of exactly length bytes: the folder, then a name of 'a's with the file's extension.
+static std::string pathOfLength(const std::string &folder, const char *file, size_t length)
+{
+    std::string prefix = folder + separator;
+    const char *extension = strrchr(file, '.');
+    return prefix + std::string(length - prefix.size() - strlen(extension), 'a') + extension;
+}
+
+TEST_F(HostileFilesTest, PathsOfTheLongestKeptLengthAreWrittenAndRead)
+{
+    for (size_t f = 0; f < fileFormatCount; f++) {
+        const FileFormat &format = fileFormats[f];
+        std::string path = pathOfLength(dir.path(""), format.file, 255);
+        fillList();
+        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
+        clearContacts();
+        EXPECT_EQ(1, format.read(path.c_str())) << format.what;
+        EXPECT_STREQ("张三", firstContact != nullptr ? firstContact->name : "") << format.what;
+        remove(path.c_str());
+        EXPECT_EQ("", dir.listing()) << format.what << ": nothing left behind";
+    }
+}
+
+TEST_F(HostileFilesTest, LongerPathsAreRefused)
+{
+    for (size_t length : {300, 1000, 5000}) {
+        for (size_t f = 0; f < fileFormatCount; f++) {
+            const FileFormat &format = fileFormats[f];
+            std::string path = pathOfLength(dir.path(""), format.file, length);
+            fillList();
+            EXPECT_EQ(0, format.write(path.c_str())) << format.what << ", " << length;
+            EXPECT_EQ(0, format.read(path.c_str())) << format.what << ", " << length;
+            EXPECT_EQ(2, contactCount) << format.what << ", " << length;
+            EXPECT_EQ("", dir.listing()) << format.what << ", " << length;
+        }
+    }
+}
+
+TEST_F(HostileFilesTest, MissingFoldersAndFoldersThatRefuseWritesAreRefused)
+{
+    writeFileBytes(dir.path("file.txt"), "not a folder");
+    const std::string folders[] = {dir.path("missing"), dir.path("file.txt"), refusingFolder};
+    for (const std::string &folder : folders) {
+        for (size_t f = 0; f < fileFormatCount; f++) {
+            const FileFormat &format = fileFormats[f];
+            std::string path = folder + separator + format.file;
+            EXPECT_EQ(0, format.write(path.c_str())) << format.what << " in " << folder;
+            EXPECT_EQ(0, format.read(path.c_str())) << format.what << " in " << folder;
+            EXPECT_EQ(2, contactCount);
+        }
+    }
+    EXPECT_EQ("file.txt", dir.listing());
+    EXPECT_EQ("not a folder", readFileBytes(dir.path("file.txt")));
+}
+
+// Writes each format's file, lets hold() lock it, and checks that a new write is refused
+// and leaves the file as it was, and that a read works exactly when readable says so.
+template <typename Hold, typename Release>
+static void checkHeldFiles(TempDir &dir, Hold hold, Release release, bool readable)
+{
+    for (size_t f = 0; f < fileFormatCount; f++) {
+        const FileFormat &format = fileFormats[f];
+        std::string path = dir.path(format.file);
+        clearContacts();
+        addContact("旧的", "1", "old");
+        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
+        const std::string before = readFileBytes(path);
+        addContact("新的", "2", "new");
+        auto held = hold(path);
+        EXPECT_EQ(0, format.write(path.c_str())) << format.what;
+        clearContacts();
+        EXPECT_EQ(readable ? 1 : 0, format.read(path.c_str())) << format.what;
+        release(path, held);
+        EXPECT_EQ(before, readFileBytes(path)) << format.what;
+        EXPECT_EQ(format.file, dir.listing()) << format.what << ": no temporary file";
+        remove(path.c_str());
+    }
+}
+
+static bool setReadOnly(const std::string &path, bool readOnly)
+{
+#ifdef _WIN32
+    return SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
+    return chmod(path.c_str(), readOnly ? 0444 : 0644) == 0;
+#endif
+}
+
+TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
+{
+    checkHeldFiles(
+        dir, [](const std::string &path) { return setReadOnly(path, true); },
+        [](const std::string &path, bool) { setReadOnly(path, false); }, true);
+}
+
+#ifdef _WIN32
+TEST_F(HostileFilesTest, FilesHeldOpenByAnotherProgramAreNeverReplaced)
+{
+    for (DWORD share : {DWORD(0), DWORD(FILE_SHARE_READ)}) {
+        checkHeldFiles(
+            dir,
+            [share](const std::string &path) {
+                return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+            },
+            [](const std::string &, HANDLE held) { CloseHandle(held); }, share != 0);
+    }
+}
+#endif
+
+// A phone's export with photos: about 50 MB, nearly all of it picture data, and one card
+// whose remark-like field is a single line of megabytes.
+TEST_F(HostileFilesTest, VeryLargeVCardFileIsReadWhole)
+{
+    const int cards = 1000;
+    std::string photoLine = " " + std::string(75, 'Q') + "\r\n";
+    std::string photo;
+    for (int i = 0; i < 660; i++)
+        photo += photoLine;
+    std::string text;
+    for (int i = 0; i < cards; i++)
+        text += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:;P" + std::to_string(i) +
+                ";;;\r\nTEL;CELL:138\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n" + photo +
+                "\r\nEND:VCARD\r\n";
+    text += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Last;;;\r\nNOTE:" + std::string(4 << 20, 'n') +
+            "\r\nEND:VCARD\r\n";
+    ASSERT_GT(text.size(), 50u << 20);
+    std::string path = dir.path("big.vcf");
+    writeFileBytes(path, text);
+    clearContacts();
+    EXPECT_EQ(cards + 1, importVCard(path.c_str()));
+    ASSERT_EQ(cards + 1, contactCount);
+    EXPECT_STREQ("P0", firstContact->name);
+}
+
+TEST_F(HostileFilesTest, TextFileOfOneHugeLineIsOneContact)
+{
+    std::string path = dir.path("one-line.txt");
+    writeFileBytes(path, "张三," + std::string(20 << 20, '1') + "," + std::string(20 << 20, 'r'));
+    clearContacts();
+    EXPECT_EQ(1, importText(path.c_str()));
+    ASSERT_EQ(1, contactCount);
+    EXPECT_STREQ("张三", firstContact->name);
+    EXPECT_EQ(std::string(19, '1'), firstContact->number);
+    EXPECT_EQ(std::string(39, 'r'), firstContact->remark);
+}
