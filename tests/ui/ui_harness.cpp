@@ -1,6 +1,7 @@
 #include "tests/ui/ui_harness.h"
 
 #include "common/text.h"
+#include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/list_view.h"
 #include "shell/toolbar.h"
@@ -99,6 +100,11 @@ std::vector<SeenWindow> ProgramTest::takeSeen()
     return seen;
 }
 
+size_t ProgramTest::unansweredWindows() const
+{
+    return responders.size();
+}
+
 Responder pressButton(int button)
 {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
@@ -117,6 +123,14 @@ Responder fillContact(const char *name, const char *number, const char *remark, 
 Responder chooseFileNamed(const std::string &path)
 {
     return [path](HWND dialog) { typeIntoFileChooser(dialog, path.c_str()); };
+}
+
+Responder typeFolder(const std::string &folder)
+{
+    return [folder](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, folder.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
 }
 
 Responder cancel()

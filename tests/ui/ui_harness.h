@@ -39,6 +39,8 @@ protected:
     void runCommand(int id);
     // Every modal window seen since the last call, oldest first.
     std::vector<SeenWindow> takeSeen();
+    // How many queued answers no window has taken yet.
+    size_t unansweredWindows() const;
 
     HWND window = nullptr;
     bool closed = false;
@@ -51,6 +53,8 @@ Responder pressButton(int button);
 Responder fillContact(const char *name, const char *number, const char *remark, int button);
 // the platform's file chooser: types path into its name box and presses OK.
 Responder chooseFileNamed(const std::string &path);
+// the folder dialog: types folder into its path box and presses OK.
+Responder typeFolder(const std::string &folder);
 // any dialog: presses Cancel (IDCANCEL).
 Responder cancel();
 

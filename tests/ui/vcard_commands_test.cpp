@@ -9,14 +9,6 @@
 
 using Rows = std::vector<std::string>;
 
-static Responder typeFolder(const std::string &folder)
-{
-    return [folder](HWND dialog) {
-        SetDlgItemTextA(dialog, 1000, folder.c_str());
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-}
-
 static const char card[] = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:"
                            "=E5=BC=A0;=E4=B8=89;;;\r\nTEL;CELL:138\r\nEND:VCARD\r\n";
 

@@ -1,0 +1,559 @@
+// A long seeded run of random commands, answered as a user would, checked after every step
+// against a plain model of the list. It prints its seed; VOSTRELINA_SEED repeats a run and
+// VOSTRELINA_STEPS sets its length. The file commands go through the system's chooser.
+#include "tests/ui/ui_harness.h"
+
+#include "resources/resource.h"
+#include "shell/list_view.h"
+#include "shell/toolbar.h"
+#include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <random>
+
+namespace {
+
+struct Entry {
+    std::string name, number, remark;
+    bool checked;
+    bool operator==(const Entry &other) const
+    {
+        return name == other.name && number == other.number && remark == other.remark &&
+               checked == other.checked;
+    }
+    bool operator<(const Entry &other) const
+    {
+        return std::tie(name, number, remark) < std::tie(other.name, other.number, other.remark);
+    }
+};
+using Entries = std::vector<Entry>;
+
+enum class Format { Book, Text, Csv, VCard, VCardFolder };
+
+// A file or folder the run wrote, with what reading it back must append.
+struct Written {
+    Format format;
+    Entries entries;
+};
+
+// Texts that every format carries unchanged: names and numbers of field bytes only, remarks
+// without spaces at their ends. The empty name is dropped by every interchange reader.
+const char *const names[] = {"张三", "李四", "王小明", "Li", "Bob", "赵六", "A1", "陈", "欧阳修文", ""};
+const char *const numbers[] = {"13800000000", "+86-10-1234", "110", "", "(021)5555", "139"};
+const char *const remarks[] = {"同事", "", "朋友 老家", "gym, Tue", "备注"};
+const char *const queries[] = {"", "张", "三", "Li", "1", "138", "+86", "小明", "x", "B", "修文"};
+
+// A query matches where a character starts, in the name or the number.
+bool matchesAtCharacter(const std::string &query, const std::string &text)
+{
+    if (query.empty())
+        return true;
+    for (size_t at = 0; at < text.size(); at += (unsigned char)text[at] >= 0x81 ? 2 : 1)
+        if (text.compare(at, query.size(), query) == 0)
+            return true;
+    return false;
+}
+
+bool shownFor(const Entry &entry, const std::string &query)
+{
+    return matchesAtCharacter(query, entry.name) || matchesAtCharacter(query, entry.number);
+}
+
+Entries readable(const Entries &entries, bool checkedOnly, bool keepRemark)
+{
+    Entries kept;
+    for (Entry entry : entries) {
+        if (entry.name.empty() || (checkedOnly && !entry.checked))
+            continue;
+        entry.checked = false;
+        if (!keepRemark)
+            entry.remark.clear();
+        kept.push_back(entry);
+    }
+    return kept;
+}
+
+// The records of a book file as they are on disk, read without the program's reader.
+Entries bookOnDisk(const std::string &path)
+{
+    std::string bytes = readFileBytes(path);
+    Entries entries;
+    for (size_t at = 12; at + 72 <= bytes.size(); at += 72)
+        entries.push_back({bytes.substr(at, 12).c_str(), bytes.substr(at + 12, 20).c_str(),
+                           bytes.substr(at + 32, 40).c_str(), false});
+    return entries;
+}
+
+std::string describe(const Entries &entries)
+{
+    std::string text;
+    for (const Entry &e : entries)
+        text += e.name + "|" + e.number + "|" + e.remark + (e.checked ? " [x]" : "") + "; ";
+    return text;
+}
+
+unsigned settingFromEnvironment(const char *name, unsigned fallback)
+{
+    const char *value = getenv(name);
+    return value != nullptr && *value != '\0' ? (unsigned)strtoul(value, nullptr, 10) : fallback;
+}
+
+class ModelChooserTest : public ProgramTest {
+protected:
+    void runSteps();
+
+    std::mt19937 random;
+    unsigned seed = 0;
+    Entries model;
+    std::string boxQuery;   // the search box's text
+    std::string shownQuery; // the query the rows were last filled with
+    std::string currentPath;
+    std::map<std::string, Written> written;
+    int fileNumber = 0;
+    std::string lastStep;
+    TempDir dir;
+
+private:
+    int pick(size_t count) { return (int)(random() % count); }
+    template <size_t N> std::string pickFrom(const char *const (&pool)[N]) { return pool[pick(N)]; }
+    Entry randomEntry() { return {pickFrom(names), pickFrom(numbers), pickFrom(remarks), false}; }
+    std::string newPath(const char *extension);
+    std::vector<int> shownIndexes() const;
+    int selectRandomRow();
+    const std::string *pickWritten(Format format);
+    void expectWritten(const std::string &path, Format format, const Entries &entries);
+    std::string mismatch();
+
+    void add();
+    void edit();
+    void remove();
+    void removeChecked();
+    void tick();
+    void search();
+    void move();
+    void newBook();
+    void save(bool as);
+    void saveBook() { save(false); }
+    void saveBookAs() { save(true); }
+    void open();
+    void exportText();
+    void exportCsv();
+    void exportVCard();
+    void exportVCardFolder();
+    void importFile(Format format);
+    void importText() { importFile(Format::Text); }
+    void importCsv() { importFile(Format::Csv); }
+    void importVCard() { importFile(Format::VCard); }
+    void importVCardFolder();
+};
+
+std::string ModelChooserTest::newPath(const char *extension)
+{
+    return dir.path("f" + std::to_string(++fileNumber) + extension);
+}
+
+std::vector<int> ModelChooserTest::shownIndexes() const
+{
+    std::vector<int> shown;
+    for (size_t i = 0; i < model.size(); i++)
+        if (shownFor(model[i], shownQuery))
+            shown.push_back((int)i);
+    return shown;
+}
+
+// Selects a random row, or none now and then; the row, or -1.
+int ModelChooserTest::selectRandomRow()
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+    size_t rows = shownIndexes().size();
+    if (rows == 0 || pick(10) == 0)
+        return -1;
+    int row = pick(rows);
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    return row;
+}
+
+const std::string *ModelChooserTest::pickWritten(Format format)
+{
+    std::vector<const std::string *> paths;
+    for (const auto &file : written)
+        if (file.second.format == format)
+            paths.push_back(&file.first);
+    return paths.empty() ? nullptr : paths[pick(paths.size())];
+}
+
+void ModelChooserTest::expectWritten(const std::string &path, Format format,
+                                     const Entries &entries)
+{
+    written[path] = {format, entries};
+}
+
+void ModelChooserTest::add()
+{
+    Entry entry = randomEntry();
+    bool confirm = pick(5) != 0;
+    respond(fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
+                        confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL));
+    runCommand(pick(2) ? IDM_ITEM_ADD : IDT_ITEM_ADD);
+    if (!confirm)
+        return;
+    model.push_back(entry);
+    boxQuery = shownQuery = "";
+}
+
+void ModelChooserTest::edit()
+{
+    std::vector<int> shown = shownIndexes();
+    int row = selectRandomRow();
+    if (row < 0) {
+        runCommand(IDM_ITEM_EDIT);
+        return;
+    }
+    Entry entry = randomEntry();
+    bool confirm = pick(5) != 0;
+    respond(fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
+                        confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL));
+    runCommand(IDT_ITEM_EDIT);
+    if (!confirm)
+        return;
+    entry.checked = model[shown[row]].checked;
+    model[shown[row]] = entry;
+    boxQuery = shownQuery = "";
+}
+
+void ModelChooserTest::remove()
+{
+    std::vector<int> shown = shownIndexes();
+    int row = selectRandomRow();
+    if (row < 0) {
+        respond(pressButton(IDOK));
+        runCommand(IDM_ITEM_DELETE);
+        return;
+    }
+    bool confirm = pick(4) != 0;
+    respond(pressButton(confirm ? IDYES : IDNO));
+    runCommand(IDT_ITEM_DELETE);
+    if (!confirm)
+        return;
+    model.erase(model.begin() + shown[row]);
+    shownQuery = boxQuery;
+}
+
+void ModelChooserTest::removeChecked()
+{
+    bool confirm = pick(3) != 0;
+    respond(pressButton(confirm ? IDYES : IDNO));
+    if (confirm)
+        respond(pressButton(IDOK));
+    runCommand(IDM_ITEM_DELETE_CHECKED);
+    if (!confirm)
+        return;
+    model.erase(std::remove_if(model.begin(), model.end(),
+                               [](const Entry &entry) { return entry.checked; }),
+                model.end());
+    shownQuery = boxQuery;
+}
+
+void ModelChooserTest::tick()
+{
+    std::vector<int> shown = shownIndexes();
+    if (shown.empty())
+        return;
+    int row = pick(shown.size());
+    bool ticked = pick(3) != 0;
+    setRowTicked(row, ticked);
+    model[shown[row]].checked = ticked;
+}
+
+void ModelChooserTest::search()
+{
+    boxQuery = shownQuery = pickFrom(queries);
+    typeSearch(boxQuery.c_str());
+}
+
+// A move works only on the unfiltered list; the first moves nowhere up, the last nowhere down.
+void ModelChooserTest::move()
+{
+    std::vector<int> shown = shownIndexes();
+    int row = selectRandomRow();
+    bool up = pick(2) != 0;
+    runCommand(up ? IDM_ITEM_MOVE_UP : IDT_ITEM_MOVE_DOWN);
+    if (row < 0 || !boxQuery.empty())
+        return;
+    int from = shown[row];
+    int to = up ? from - 1 : from + 1;
+    if (to >= 0 && to < (int)model.size())
+        std::swap(model[from], model[to]);
+    shownQuery = "";
+}
+
+void ModelChooserTest::newBook()
+{
+    bool confirm = pick(2) != 0;
+    respond(pressButton(confirm ? IDYES : IDNO));
+    runCommand(IDT_FILE_NEW);
+    if (!confirm)
+        return;
+    model.clear();
+    currentPath = "";
+    shownQuery = boxQuery;
+}
+
+// Saves, through the chooser when the book has no file yet (typed now and then without its
+// extension), and checks the file's records on disk.
+void ModelChooserTest::save(bool as)
+{
+    if (as || currentPath.empty()) {
+        std::string path = newPath(".ctb");
+        bool typeExtension = pick(2) != 0;
+        respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
+        currentPath = path;
+    }
+    respond(pressButton(IDOK));
+    runCommand(as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE);
+    Entries entries = model;
+    for (Entry &entry : entries)
+        entry.checked = false;
+    expectWritten(currentPath, Format::Book, entries);
+    EXPECT_EQ(describe(entries), describe(bookOnDisk(currentPath))) << "the file holds the list";
+}
+
+// Opens a saved book, or now and then a file of another kind, which is refused.
+void ModelChooserTest::open()
+{
+    bool refused = pick(5) == 0;
+    const std::string *path = pickWritten(refused ? Format::Text : Format::Book);
+    if (path == nullptr)
+        return;
+    respond(chooseFileNamed(*path));
+    if (refused)
+        respond(pressButton(IDOK));
+    runCommand(IDT_FILE_OPEN);
+    model = refused ? Entries() : written[*path].entries;
+    currentPath = refused ? "" : *path;
+    shownQuery = "";
+}
+
+void ModelChooserTest::exportText()
+{
+    std::string path = newPath(".txt");
+    int separator = pick(2);
+    bool header = pick(2) != 0;
+    bool checkedOnly = pick(2) != 0;
+    respond([path, separator, header, checkedOnly](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
+        CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, IDC_TEXT_CHECKED_ONLY, checkedOnly ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemTextA(dialog, IDC_TEXT_PATH, path.c_str());
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_TXT);
+    Entries entries;
+    if (header)
+        entries.push_back({"姓名", "号码", "备注", false});
+    for (const Entry &entry : readable(model, checkedOnly, true))
+        entries.push_back(entry);
+    expectWritten(path, Format::Text, entries);
+    shownQuery = boxQuery;
+}
+
+void ModelChooserTest::exportCsv()
+{
+    std::string path = newPath(".csv");
+    int answer = std::vector<int>{IDYES, IDNO, IDCANCEL}[pick(3)];
+    respond(chooseFileNamed(path));
+    respond(pressButton(answer));
+    if (answer != IDCANCEL)
+        respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_CSV);
+    if (answer != IDCANCEL)
+        expectWritten(path, Format::Csv, readable(model, answer == IDNO, true));
+}
+
+void ModelChooserTest::exportVCard()
+{
+    if (model.empty()) {
+        respond(pressButton(IDOK));
+        runCommand(IDM_EXPORT_VCF);
+        return;
+    }
+    std::string path = newPath(".vcf");
+    respond(chooseFileNamed(path));
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_VCF);
+    expectWritten(path, Format::VCard, readable(model, false, false));
+}
+
+void ModelChooserTest::exportVCardFolder()
+{
+    if (model.empty()) {
+        respond(pressButton(IDOK));
+        runCommand(IDM_EXPORT_VCF_FOLDER);
+        return;
+    }
+    std::string folder = newPath("");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    respond(typeFolder(folder));
+    respond(pressButton(IDOK));
+    runCommand(IDM_EXPORT_VCF_FOLDER);
+    expectWritten(folder, Format::VCardFolder, readable(model, false, false));
+}
+
+enum { PROGRESS_EVERY = 250 };
+
+// Imports keep the list short enough to check every row after every step.
+enum { IMPORT_LIMIT = 40 };
+
+void ModelChooserTest::importFile(Format format)
+{
+    const std::string *path = pickWritten(format);
+    if (path == nullptr || model.size() > IMPORT_LIMIT)
+        return;
+    Entries entries = written[*path].entries;
+    respond(chooseFileNamed(*path));
+    if (format == Format::Csv) {
+        bool withRemark = pick(2) != 0;
+        bool confirm = pick(6) != 0;
+        respond([withRemark, confirm](HWND dialog) {
+            if (withRemark)
+                SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 3, 0);
+            SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+        });
+        if (!confirm)
+            entries.clear();
+        for (Entry &entry : entries)
+            entry.remark = withRemark ? entry.remark : "";
+    }
+    int commands[] = {IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF};
+    runCommand(commands[format == Format::Text ? 0 : format == Format::Csv ? 1 : 2]);
+    model.insert(model.end(), entries.begin(), entries.end());
+    shownQuery = "";
+}
+
+// The system lists a folder's files in its own order: the appended records must be the
+// exported ones in some order, which the model then takes over.
+void ModelChooserTest::importVCardFolder()
+{
+    const std::string *folder = pickWritten(Format::VCardFolder);
+    if (folder == nullptr || model.size() > IMPORT_LIMIT)
+        return;
+    respond(typeFolder(*folder));
+    runCommand(IDM_IMPORT_VCF_FOLDER);
+    Entries appended;
+    size_t index = 0;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next, index++)
+        if (index >= model.size())
+            appended.push_back({c->name, c->number, c->remark, c->checked == 1});
+    Entries sorted = appended;
+    Entries expected = written[*folder].entries;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(describe(expected), describe(sorted)) << "the folder's cards in any order";
+    model.insert(model.end(), appended.begin(), appended.end());
+    shownQuery = "";
+}
+
+// The first difference between the program and the model, or nothing.
+std::string ModelChooserTest::mismatch()
+{
+    if (unansweredWindows() != 0)
+        return std::to_string(unansweredWindows()) + " expected windows never opened";
+    for (const SeenWindow &seen : takeSeen())
+        if (!seen.expected)
+            return "unexpected window: " + seen.caption + " " + seen.text;
+    Entries program;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next)
+        program.push_back({c->name, c->number, c->remark, c->checked == 1});
+    if ((int)program.size() != contactCount)
+        return "contactCount " + std::to_string(contactCount) + " but " +
+               std::to_string(program.size()) + " records";
+    if (!(program == model))
+        return "list " + describe(program) + "\nmodel " + describe(model);
+    std::vector<std::string> rows;
+    size_t index = 0;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next, index++) {
+        bool shown = shownFor(model[index], shownQuery);
+        if ((c->shown == 1) != shown)
+            return "shown flag of " + model[index].name;
+        if (shown)
+            rows.push_back(model[index].name + "|" + model[index].number + "|" +
+                           model[index].remark + (model[index].checked ? " [x]" : ""));
+    }
+    if (listRows() != rows)
+        return "rows differ from the list filtered by \"" + shownQuery + "\"";
+    if (windowText(searchBox) != boxQuery)
+        return "search box holds \"" + windowText(searchBox) + "\"";
+    return "";
+}
+
+void ModelChooserTest::runSteps()
+{
+    static const struct {
+        const char *name;
+        int weight;
+        void (ModelChooserTest::*run)();
+    } steps[] = {
+        {"add", 14, &ModelChooserTest::add},
+        {"edit", 6, &ModelChooserTest::edit},
+        {"delete", 6, &ModelChooserTest::remove},
+        {"delete checked", 2, &ModelChooserTest::removeChecked},
+        {"tick", 14, &ModelChooserTest::tick},
+        {"search", 12, &ModelChooserTest::search},
+        {"move", 8, &ModelChooserTest::move},
+        {"new", 1, &ModelChooserTest::newBook},
+        {"save", 3, &ModelChooserTest::saveBook},
+        {"save as", 1, &ModelChooserTest::saveBookAs},
+        {"open", 3, &ModelChooserTest::open},
+        {"export text", 2, &ModelChooserTest::exportText},
+        {"export csv", 2, &ModelChooserTest::exportCsv},
+        {"export vcard", 2, &ModelChooserTest::exportVCard},
+        {"export vcard folder", 1, &ModelChooserTest::exportVCardFolder},
+        {"import text", 2, &ModelChooserTest::importText},
+        {"import csv", 2, &ModelChooserTest::importCsv},
+        {"import vcard", 2, &ModelChooserTest::importVCard},
+        {"import vcard folder", 1, &ModelChooserTest::importVCardFolder},
+    };
+    int total = 0;
+    for (const auto &step : steps)
+        total += step.weight;
+    unsigned count = settingFromEnvironment("VOSTRELINA_STEPS", 2000);
+    for (unsigned n = 1; n <= count; n++) {
+        int roll = pick(total);
+        size_t chosen = 0;
+        while (roll >= steps[chosen].weight)
+            roll -= steps[chosen++].weight;
+        (this->*steps[chosen].run)();
+        std::string problem = mismatch();
+        ASSERT_EQ("", problem) << "seed " << seed << ", step " << n << " (" << steps[chosen].name
+                               << "), after " << lastStep;
+        ASSERT_FALSE(HasFailure()) << "seed " << seed << ", step " << n << " ("
+                                   << steps[chosen].name << ")";
+        lastStep = steps[chosen].name;
+        if (n % PROGRESS_EVERY == 0) {
+            printf("model run: step %u, %zu contacts\n", n, model.size());
+            fflush(stdout);
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(ModelChooserTest, RandomCommandsKeepTheListTheModelPredicts)
+{
+    seed = settingFromEnvironment("VOSTRELINA_SEED", (unsigned)time(nullptr));
+    printf("model run: seed %u (VOSTRELINA_SEED=%u repeats it)\n", seed, seed);
+    fflush(stdout);
+    random.seed(seed);
+    runSteps();
+}
