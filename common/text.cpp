@@ -59,12 +59,17 @@ static char upperAscii(char c)
     return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
 }
 
-bool equalsIgnoringCase(const char *a, const char *b)
+int compareIgnoringCase(const char *a, const char *b)
 {
     for (; *a != '\0' && *b != '\0'; a++, b++)
         if (upperAscii(*a) != upperAscii(*b))
-            return false;
-    return *a == *b;
+            break;
+    return (unsigned char)upperAscii(*a) - (unsigned char)upperAscii(*b);
+}
+
+bool equalsIgnoringCase(const char *a, const char *b)
+{
+    return compareIgnoringCase(a, b) == 0;
 }
 
 enum { TRIMMED_LINE_MAX = 399 };

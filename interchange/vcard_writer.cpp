@@ -8,6 +8,7 @@
 #include "interchange/text_encoding.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 enum { ENCODED_NAME_SIZE = 256, FOLDER_PATH_SIZE = 256 };
@@ -120,20 +121,60 @@ static const char folderSeparator[] = "\\";
 static const char folderSeparator[] = "/";
 #endif
 
+struct FileNameSlot {
+    char base[NAME_SIZE + 2];
+    int order; // place in the list
+};
+
+static int compareFileNameSlots(const void *a, const void *b)
+{
+    const FileNameSlot *first = (const FileNameSlot *)a, *second = (const FileNameSlot *)b;
+    int names = compareIgnoringCase(first->base, second->base);
+    return names != 0 ? names : first->order - second->order;
+}
+
+// For each contact in list order, which copy of its file name it writes: contacts with the
+// same name give "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ... in list order; Windows
+// compares file names without regard to case. Null when there is no memory for it.
+static int *fileNameCopies()
+{
+    size_t count = (size_t)contactCount;
+    FileNameSlot *slots = (FileNameSlot *)malloc(count * sizeof *slots);
+    int *copies = (int *)malloc(count * sizeof *copies);
+    if (slots == nullptr || copies == nullptr) {
+        free(slots);
+        free(copies);
+        return nullptr;
+    }
+    int order = 0;
+    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
+        vcardFileName(contact->name, slots[order].base, sizeof slots[order].base);
+        slots[order].order = order;
+        order++;
+    }
+    qsort(slots, count, sizeof *slots, compareFileNameSlots);
+    int copy = 0;
+    for (size_t i = 0; i < count; i++) {
+        bool sameName = i > 0 && equalsIgnoringCase(slots[i].base, slots[i - 1].base);
+        copy = sameName ? copy + 1 : 1;
+        copies[slots[i].order] = copy;
+    }
+    free(slots);
+    return copies;
+}
+
 int exportVCardFolder(const char *folder)
 {
-    int failures = 0;
+    if (firstContact == nullptr)
+        return 0;
+    int *copies = fileNameCopies();
+    if (copies == nullptr)
+        return contactCount;
+    int failures = 0, order = 0;
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         char base[NAME_SIZE + 2];
         vcardFileName(contact->name, base, sizeof base);
-        // Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...; Windows
-        // compares file names without regard to case.
-        int copy = 1;
-        for (const Contact *earlier = firstContact; earlier != contact; earlier = earlier->next) {
-            char other[NAME_SIZE + 2];
-            vcardFileName(earlier->name, other, sizeof other);
-            copy += equalsIgnoringCase(other, base);
-        }
+        int copy = copies[order++];
         char path[FOLDER_PATH_SIZE + 32];
         size_t length = copy == 1
                             ? formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator, base)
@@ -142,5 +183,6 @@ int exportVCardFolder(const char *folder)
         if (length >= FOLDER_PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
             failures++;
     }
+    free(copies);
     return failures;
 }
