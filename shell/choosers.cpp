@@ -25,13 +25,18 @@ int chooseFile(const char *filter, const char *title, char *path, size_t size, i
     chooser.lpstrFile = path;
     chooser.nMaxFile = (DWORD)size;
     chooser.lpstrTitle = title;
+    int chosen;
     if (mode == CHOOSER_OPEN) {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
-        return GetOpenFileNameA(&chooser);
+        chosen = GetOpenFileNameA(&chooser);
+    } else {
+        chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
+        chosen = GetSaveFileNameA(&chooser);
+        applyDefaultExtension(path, size, extension);
     }
-    chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
-    int chosen = GetSaveFileNameA(&chooser);
-    applyDefaultExtension(path, size, extension);
+    // A path the system accepts but the program cannot keep: say so instead of nothing.
+    if (!chosen && CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        MessageBoxA(mainWindow, "路径太长！", title, MB_OK | MB_ICONWARNING);
     return chosen;
 }
 

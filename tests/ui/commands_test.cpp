@@ -315,6 +315,24 @@ TEST_F(SystemChooserTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
     }
 }
 
+// 258 bytes: the system takes it, the program keeps paths of at most 255. (Longer than
+// the system's own limit, Wine's chooser itself crashes.)
+TEST_F(SystemChooserTest, PathTooLongForTheProgramIsRefusedWithAMessage)
+{
+    addContacts("AB");
+    std::string folder = dir.path("");
+    std::string path = folder + std::string(258 - folder.size() - 4, 'a') + ".ctb";
+    respond(chooseFileNamed(path));
+    respond(pressButton(IDOK));
+    runCommand(IDM_FILE_SAVE_AS);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("另存为...", seen[1].caption);
+    EXPECT_EQ("路径太长！", seen[1].text);
+    EXPECT_EQ("", dir.listing()) << "nothing is written";
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+}
+
 TEST_F(SystemChooserTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
 {
     addContacts("AB");
