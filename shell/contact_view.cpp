@@ -1,6 +1,6 @@
-// The rows are rebuilt from nothing on every refresh. A contact's shown flag is set before
-// its row is ticked: ticking makes the list notify the main window at once, and that
-// handler finds the row's contact through the shown flags.
+// The rows are rebuilt from nothing on every refresh, and the ticked ones ticked from their
+// contacts' flags, quietly: the main window's handler would otherwise walk the list to the
+// row's contact once per ticked row.
 #include "shell/contact_view.h"
 
 #include "shell/list_view.h"
@@ -9,7 +9,7 @@
 
 #include <commctrl.h>
 
-enum { TYPED_QUERY_SIZE = 256, STATE_IMAGE_TICKED = 0x2000 };
+enum { TYPED_QUERY_SIZE = 256 };
 
 static void readQuery(char query[QUERY_SIZE])
 {
@@ -34,14 +34,6 @@ static void insertRow(int row, Contact *contact)
     SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
 }
 
-static void tickRow(int row)
-{
-    LVITEMA item = {};
-    item.state = STATE_IMAGE_TICKED;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
-}
-
 void refreshContactView(int useQuery)
 {
     SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
@@ -59,7 +51,7 @@ void refreshContactView(int useQuery)
         insertRow(row, contact);
         contact->shown = 1;
         if (contact->checked == 1)
-            tickRow(row);
+            tickRowQuietly(row);
         row++;
     }
     SendMessageA(listView, WM_SETREDRAW, TRUE, 0);

@@ -22,9 +22,7 @@ enum {
     LIST_HEIGHT = 302,
     ICON_SIZE = 16,
     HEADER_GRADIENT_ROWS = 32, // white at the top to (224, 224, 224) 31 pixels down
-    COLUMN_TITLE_SIZE = 50,
-    STATE_IMAGE_EMPTY = 0x1000,
-    STATE_IMAGE_TICKED = 0x2000
+    COLUMN_TITLE_SIZE = 50
 };
 
 static const DWORD listStyles = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
@@ -129,6 +127,18 @@ static void onDoubleClick(const NMITEMACTIVATE *activate)
         SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
 }
 
+static bool tickingQuietly;
+
+void tickRowQuietly(int row)
+{
+    LVITEMA item = {};
+    item.state = STATE_IMAGE_TICKED;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    tickingQuietly = true;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    tickingQuietly = false;
+}
+
 // A row's check box changed: its contact follows. Only the state-image bits are compared,
 // so ticking the selected or focused row counts too. A row that was just inserted (old
 // state 0) changes nothing, and neither does a change of selection or focus: Delete moves
@@ -136,6 +146,8 @@ static void onDoubleClick(const NMITEMACTIVATE *activate)
 // leads to its own contact.
 static void onItemChanged(const NMLISTVIEW *change)
 {
+    if (tickingQuietly)
+        return;
     UINT image = change->uNewState & LVIS_STATEIMAGEMASK;
     if (change->uOldState == 0 || image == (change->uOldState & LVIS_STATEIMAGEMASK) ||
         (image != STATE_IMAGE_TICKED && image != STATE_IMAGE_EMPTY))

@@ -112,8 +112,8 @@ TEST_F(ListViewTest, TicksReachTheContactAndSurviveRefreshes)
     EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
 }
 
-// Ticking a row during a refresh notifies the main window at once; the row must map to the
-// contact being inserted even though later contacts still carry the previous refresh's flags.
+// A refresh ticks the rows of ticked contacts and leaves every other contact's flag alone,
+// although later contacts still carry the previous refresh's shown flags meanwhile.
 TEST_F(ListViewTest, RefreshTicksRowsWithoutDisturbingOtherContacts)
 {
     addContact("A");
