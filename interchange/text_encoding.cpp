@@ -1,5 +1,6 @@
 // The ANSI side of every conversion goes through mbtowc in the locale selectAnsiLocale sets,
-// so the program reads and writes exactly what the system's code page means.
+// so the program reads and writes exactly what the system's code page means. Each character
+// is asked for once: the answers are kept in two tables, for as long as the locale stays.
 #include "interchange/text_encoding.h"
 
 #include "common/text.h"
@@ -7,9 +8,28 @@
 
 #include <climits>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+
+enum { TABLE_SIZE = 0x10000, LOCALE_NAME_SIZE = 128 };
+
+// A double-byte character's code point, by lead byte * 256 + trail byte; and a code point's
+// ANSI bytes, one (below 0x100) or lead byte * 256 + trail byte. 0 while not yet known.
+static uint16_t codePointOfAnsi[TABLE_SIZE];
+static uint16_t ansiOfCodePoint[TABLE_SIZE];
+static char tablesLocale[LOCALE_NAME_SIZE];
+
+static void keepTablesForCurrentLocale()
+{
+    const char *name = setlocale(LC_CTYPE, nullptr);
+    if (name != nullptr && strcmp(name, tablesLocale) == 0)
+        return;
+    memset(codePointOfAnsi, 0, sizeof codePointOfAnsi);
+    memset(ansiOfCodePoint, 0, sizeof ansiOfCodePoint);
+    copyText(tablesLocale, sizeof tablesLocale, name != nullptr ? name : "");
+}
 
 int selectAnsiLocale()
 {
@@ -19,6 +39,7 @@ int selectAnsiLocale()
     if (setlocale(LC_ALL, "zh_CN.GBK") == nullptr && setlocale(LC_ALL, "zh_CN.gbk") == nullptr)
         setlocale(LC_ALL, "");
 #endif
+    keepTablesForCurrentLocale();
     return MB_CUR_MAX >= 2 ? 1 : 0;
 }
 
@@ -53,6 +74,22 @@ int appendUtf8(unsigned long cp, char *out, size_t size, size_t *length)
     return 1;
 }
 
+static unsigned long ansiCodePoint(const char *ansi, size_t width)
+{
+    unsigned char first = (unsigned char)ansi[0];
+    if (width == 1 && first < 0x80)
+        return first;
+    unsigned key = width == 2 ? first << 8 | (unsigned char)ansi[1] : 0;
+    if (key != 0 && codePointOfAnsi[key] != 0)
+        return codePointOfAnsi[key];
+    wchar_t wide = 0;
+    if (mbtowc(&wide, ansi, width) != (int)width)
+        return 0xFFFD;
+    if (key != 0 && wide > 0 && (unsigned long)wide < TABLE_SIZE)
+        codePointOfAnsi[key] = (uint16_t)wide;
+    return (unsigned long)wide;
+}
+
 size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
 {
     if (size == 0)
@@ -62,9 +99,7 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
     mbtowc(nullptr, nullptr, 0);
     while (*ansi != '\0') {
         size_t width = (isLeadByte((unsigned char)ansi[0]) && ansi[1] != '\0') ? 2 : 1;
-        wchar_t wide = 0;
-        unsigned long cp = mbtowc(&wide, ansi, width) == (int)width ? (unsigned long)wide : 0xFFFD;
-        if (!appendUtf8(cp, utf8, size, &length))
+        if (!appendUtf8(ansiCodePoint(ansi, width), utf8, size, &length))
             break;
         ansi += width;
     }
@@ -98,13 +133,26 @@ size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
 
 int ansiCharacter(unsigned long cp, char bytes[MB_LEN_MAX])
 {
+    if (cp > 0 && cp < 0x80) {
+        bytes[0] = (char)cp;
+        return 1;
+    }
+    unsigned known = cp < TABLE_SIZE ? ansiOfCodePoint[cp] : 0;
+    if (known != 0) {
+        bytes[0] = (char)(known > 0xFF ? known >> 8 : known);
+        bytes[1] = (char)(known & 0xFF);
+        return known > 0xFF ? 2 : 1;
+    }
     int length = -1;
     if (cp != 0xFFFD && cp <= (unsigned long)WCHAR_MAX && (sizeof(wchar_t) > 2 || cp < 0x10000))
         length = wctomb(bytes, (wchar_t)cp);
     if (length <= 0) {
         bytes[0] = '?';
-        length = 1;
+        return 1;
     }
+    if (cp < TABLE_SIZE && length <= 2)
+        ansiOfCodePoint[cp] = (uint16_t)(length == 2 ? (unsigned char)bytes[0] << 8 | (unsigned char)bytes[1]
+                                                     : (unsigned char)bytes[0]);
     return length;
 }
 
