@@ -1,0 +1,151 @@
+// Native benchmarks of the readers and writers and of the quick search, on the files
+// bench/make_files.py writes into the folder named by VOSTRELINA_BENCH_DATA. Each reader
+// runs next to its floor: reading the same file's bytes and nothing else.
+#include "bookfile/book_file.h"
+#include "common/file_io.h"
+#include "common/text_buffer.h"
+#include "interchange/csv_format.h"
+#include "interchange/text_encoding.h"
+#include "interchange/text_format.h"
+#include "interchange/vcard_format.h"
+#include "store/contact_list.h"
+#include "store/quick_search.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+static std::string dataPath(const std::string &name)
+{
+    const char *folder = getenv("VOSTRELINA_BENCH_DATA");
+    return std::string(folder != nullptr ? folder : ".") + "/" + name;
+}
+
+static std::string bookPath(int64_t count)
+{
+    return dataPath("book_" + std::to_string(count) + ".ctb");
+}
+
+// Runs read on path once per iteration, with the list emptied outside the timing; reports
+// the contacts read per second.
+template <typename Read>
+static void timeReader(benchmark::State &state, const std::string &path, Read read)
+{
+    selectAnsiLocale();
+    int64_t contacts = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        clearContacts();
+        state.ResumeTiming();
+        if (!read(path.c_str()))
+            state.SkipWithError(("cannot read " + path).c_str());
+        contacts = contactCount;
+    }
+    state.counters["contacts"] = (double)contacts;
+    state.SetItemsProcessed(state.iterations() * contacts);
+    clearContacts();
+}
+
+static void floorOf(benchmark::State &state, const std::string &path)
+{
+    for (auto _ : state) {
+        TextBuffer bytes = {};
+        if (!readWholeFile(path.c_str(), &bytes))
+            state.SkipWithError(("cannot read " + path).c_str());
+        benchmark::DoNotOptimize(bytes.data);
+        freeBuffer(&bytes);
+    }
+}
+
+static void LoadBook(benchmark::State &state)
+{
+    timeReader(state, bookPath(state.range(0)),
+               [](const char *path) { return loadBook(path) == LOAD_OK; });
+}
+BENCHMARK(LoadBook)->Arg(512)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+static void LoadBookFloor(benchmark::State &state)
+{
+    floorOf(state, bookPath(state.range(0)));
+}
+BENCHMARK(LoadBookFloor)->Arg(512)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+static void SaveBook(benchmark::State &state)
+{
+    clearContacts();
+    loadBook(bookPath(state.range(0)).c_str());
+    std::string path = dataPath("saved.ctb");
+    for (auto _ : state)
+        if (!saveBook(path.c_str()))
+            state.SkipWithError("cannot save");
+    remove(path.c_str());
+    clearContacts();
+}
+BENCHMARK(SaveBook)->Arg(512)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+static void ImportVCard(benchmark::State &state)
+{
+    timeReader(state, dataPath("cards_10000.vcf"),
+               [](const char *path) { return importVCard(path) > 0; });
+}
+BENCHMARK(ImportVCard)->Unit(benchmark::kMillisecond);
+
+static void ImportVCardFloor(benchmark::State &state)
+{
+    floorOf(state, dataPath("cards_10000.vcf"));
+}
+BENCHMARK(ImportVCardFloor)->Unit(benchmark::kMillisecond);
+
+static void ImportText(benchmark::State &state)
+{
+    timeReader(state, dataPath("lines_100000.txt"),
+               [](const char *path) { return importText(path) > 0; });
+}
+BENCHMARK(ImportText)->Unit(benchmark::kMillisecond);
+
+static void ImportTextFloor(benchmark::State &state)
+{
+    floorOf(state, dataPath("lines_100000.txt"));
+}
+BENCHMARK(ImportTextFloor)->Unit(benchmark::kMillisecond);
+
+static void ImportCsv(benchmark::State &state)
+{
+    timeReader(state, dataPath("lines_100000.csv"), [](const char *path) {
+        CsvFile csv;
+        if (!openCsv(path, &csv))
+            return false;
+        useDefaultCsvMapping();
+        int appended = importCsvRecords(&csv);
+        closeCsv(&csv);
+        return appended > 0;
+    });
+}
+BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
+
+static void ImportCsvFloor(benchmark::State &state)
+{
+    floorOf(state, dataPath("lines_100000.csv"));
+}
+BENCHMARK(ImportCsvFloor)->Unit(benchmark::kMillisecond);
+
+// One keystroke's matching: every contact of a 10,000-contact book against the query.
+static void MatchQuery(benchmark::State &state)
+{
+    clearContacts();
+    loadBook(bookPath(10000).c_str());
+    const char *query = state.range(0) == 0 ? "138" : "\xCD\xF5"; // "138", 王
+    for (auto _ : state) {
+        int shown = 0;
+        for (const Contact *c = firstContact; c != nullptr; c = c->next)
+            shown += contactMatchesQuery(c, query);
+        benchmark::DoNotOptimize(shown);
+    }
+    state.SetItemsProcessed(state.iterations() * contactCount);
+    clearContacts();
+}
+BENCHMARK(MatchQuery)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
