@@ -128,7 +128,6 @@ private:
     std::vector<int> shownIndexes() const;
     int selectRandomRow();
     const std::string *pickWritten(Format format);
-    void expectWritten(const std::string &path, Format format, const Entries &entries);
     std::string mismatch();
 
     void add();
@@ -190,12 +189,6 @@ const std::string *ModelChooserTest::pickWritten(Format format)
         if (file.second.format == format)
             paths.push_back(&file.first);
     return paths.empty() ? nullptr : paths[pick(paths.size())];
-}
-
-void ModelChooserTest::expectWritten(const std::string &path, Format format,
-                                     const Entries &entries)
-{
-    written[path] = {format, entries};
 }
 
 void ModelChooserTest::add()
@@ -324,7 +317,7 @@ void ModelChooserTest::save(bool as)
     Entries entries = model;
     for (Entry &entry : entries)
         entry.checked = false;
-    expectWritten(currentPath, Format::Book, entries);
+    written[currentPath] = Written{Format::Book, entries};
     EXPECT_EQ(describe(entries), describe(bookOnDisk(currentPath))) << "the file holds the list";
 }
 
@@ -364,7 +357,7 @@ void ModelChooserTest::exportText()
         entries.push_back({"姓名", "号码", "备注", false});
     for (const Entry &entry : readable(model, checkedOnly, true))
         entries.push_back(entry);
-    expectWritten(path, Format::Text, entries);
+    written[path] = Written{Format::Text, entries};
     shownQuery = boxQuery;
 }
 
@@ -378,7 +371,7 @@ void ModelChooserTest::exportCsv()
         respond(pressButton(IDOK));
     runCommand(IDM_EXPORT_CSV);
     if (answer != IDCANCEL)
-        expectWritten(path, Format::Csv, readable(model, answer == IDNO, true));
+        written[path] = Written{Format::Csv, readable(model, answer == IDNO, true)};
 }
 
 void ModelChooserTest::exportVCard()
@@ -392,7 +385,7 @@ void ModelChooserTest::exportVCard()
     respond(chooseFileNamed(path));
     respond(pressButton(IDOK));
     runCommand(IDM_EXPORT_VCF);
-    expectWritten(path, Format::VCard, readable(model, false, false));
+    written[path] = Written{Format::VCard, readable(model, false, false)};
 }
 
 void ModelChooserTest::exportVCardFolder()
@@ -407,7 +400,7 @@ void ModelChooserTest::exportVCardFolder()
     respond(typeFolder(folder));
     respond(pressButton(IDOK));
     runCommand(IDM_EXPORT_VCF_FOLDER);
-    expectWritten(folder, Format::VCardFolder, readable(model, false, false));
+    written[folder] = Written{Format::VCardFolder, readable(model, false, false)};
 }
 
 enum { PROGRESS_EVERY = 250 };
