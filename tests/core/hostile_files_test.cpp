@@ -142,7 +142,9 @@ TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
 }
 
 #ifdef _WIN32
-TEST_F(HostileFilesTest, FilesHeldOpenByAnotherProgramAreNeverReplaced)
+// Windows checks sharing per handle, so a handle of this process stands in for another
+// program's (a spreadsheet holding the CSV file, say).
+TEST_F(HostileFilesTest, FilesHeldOpenElsewhereAreNeverReplaced)
 {
     for (DWORD share : {DWORD(0), DWORD(FILE_SHARE_READ)}) {
         checkHeldFiles(
