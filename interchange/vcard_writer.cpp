@@ -121,68 +121,68 @@ static const char folderSeparator[] = "\\";
 static const char folderSeparator[] = "/";
 #endif
 
-struct FileNameSlot {
+struct FileName {
     char base[NAME_SIZE + 2];
-    int order; // place in the list
+    int order; // the contact's place in the list
+    int copy;  // 1 for the first contact with this name, 2 for the second, ...
 };
 
-static int compareFileNameSlots(const void *a, const void *b)
+static int compareFileNames(const void *a, const void *b)
 {
-    const FileNameSlot *first = (const FileNameSlot *)a, *second = (const FileNameSlot *)b;
+    const FileName *first = *(FileName *const *)a, *second = *(FileName *const *)b;
     int names = compareIgnoringCase(first->base, second->base);
     return names != 0 ? names : first->order - second->order;
 }
 
-// For each contact in list order, which copy of its file name it writes: contacts with the
-// same name give "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ... in list order; Windows
-// compares file names without regard to case. Null when there is no memory for it.
-static int *fileNameCopies()
+// Each contact's file name, in list order, numbered among the contacts with the same name
+// in list order; Windows compares file names without regard to case. Null when there is no
+// memory for it.
+static FileName *numberedFileNames()
 {
     size_t count = (size_t)contactCount;
-    FileNameSlot *slots = (FileNameSlot *)malloc(count * sizeof *slots);
-    int *copies = (int *)malloc(count * sizeof *copies);
-    if (slots == nullptr || copies == nullptr) {
-        free(slots);
-        free(copies);
+    FileName *names = (FileName *)malloc(count * sizeof *names);
+    FileName **sorted = (FileName **)malloc(count * sizeof *sorted);
+    if (names == nullptr || sorted == nullptr) {
+        free(names);
+        free(sorted);
         return nullptr;
     }
     int order = 0;
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        vcardFileName(contact->name, slots[order].base, sizeof slots[order].base);
-        slots[order].order = order;
+        vcardFileName(contact->name, names[order].base, sizeof names[order].base);
+        names[order].order = order;
+        sorted[order] = &names[order];
         order++;
     }
-    qsort(slots, count, sizeof *slots, compareFileNameSlots);
-    int copy = 0;
+    qsort(sorted, count, sizeof *sorted, compareFileNames);
     for (size_t i = 0; i < count; i++) {
-        bool sameName = i > 0 && equalsIgnoringCase(slots[i].base, slots[i - 1].base);
-        copy = sameName ? copy + 1 : 1;
-        copies[slots[i].order] = copy;
+        bool sameName = i > 0 && equalsIgnoringCase(sorted[i]->base, sorted[i - 1]->base);
+        sorted[i]->copy = sameName ? sorted[i - 1]->copy + 1 : 1;
     }
-    free(slots);
-    return copies;
+    free(sorted);
+    return names;
 }
 
+// Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...
 int exportVCardFolder(const char *folder)
 {
     if (firstContact == nullptr)
         return 0;
-    int *copies = fileNameCopies();
-    if (copies == nullptr)
+    FileName *names = numberedFileNames();
+    if (names == nullptr)
         return contactCount;
-    int failures = 0, order = 0;
-    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        char base[NAME_SIZE + 2];
-        vcardFileName(contact->name, base, sizeof base);
-        int copy = copies[order++];
+    int failures = 0;
+    const FileName *name = names;
+    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next, name++) {
         char path[FOLDER_PATH_SIZE + 32];
-        size_t length = copy == 1
-                            ? formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator, base)
+        size_t length = name->copy == 1
+                            ? formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator,
+                                         name->base)
                             : formatText(path, sizeof path, "%s%s%s (%d).vcf", folder,
-                                         folderSeparator, base, copy);
+                                         folderSeparator, name->base, name->copy);
         if (length >= FOLDER_PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
             failures++;
     }
-    free(copies);
+    free(names);
     return failures;
 }
