@@ -1,15 +1,14 @@
 // Native benchmarks of the readers and writers and of the quick search, on the files
-// bench/make_files.py writes into the folder named by VOSTRELINA_BENCH_DATA. Each reader
-// runs next to its floor: reading the same file's bytes and nothing else.
+// bench/make_files.py writes into the folder named by VOSTRELINA_BENCH_DATA. Each reader (the
+// one the tests use for its format) runs next to its floor: reading the same file's bytes
+// and nothing else.
 #include "bookfile/book_file.h"
 #include "common/file_io.h"
 #include "common/text_buffer.h"
-#include "interchange/csv_format.h"
 #include "interchange/text_encoding.h"
-#include "interchange/text_format.h"
-#include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 #include "store/quick_search.h"
+#include "tests/support/file_formats.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,12 +27,12 @@ static std::string bookPath(int64_t count)
     return dataPath("book_" + std::to_string(count) + ".ctb");
 }
 
-// Runs read on path once per iteration, with the list emptied outside the timing; reports
-// the contacts read per second.
-template <typename Read>
-static void timeReader(benchmark::State &state, const std::string &path, Read read)
+// Reads path once per iteration with the reader of its format, the list emptied outside the
+// timing; reports the contacts read per second.
+static void timeReader(benchmark::State &state, const std::string &path)
 {
     selectAnsiLocale();
+    int (*read)(const char *) = readerOf(path.c_str());
     int64_t contacts = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -61,8 +60,7 @@ static void floorOf(benchmark::State &state, const std::string &path)
 
 static void LoadBook(benchmark::State &state)
 {
-    timeReader(state, bookPath(state.range(0)),
-               [](const char *path) { return loadBook(path) == LOAD_OK; });
+    timeReader(state, bookPath(state.range(0)));
 }
 BENCHMARK(LoadBook)->Arg(512)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -85,51 +83,20 @@ static void SaveBook(benchmark::State &state)
 }
 BENCHMARK(SaveBook)->Arg(512)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-static void ImportVCard(benchmark::State &state)
+static void Import(benchmark::State &state, const char *file)
 {
-    timeReader(state, dataPath("cards_10000.vcf"),
-               [](const char *path) { return importVCard(path) > 0; });
+    timeReader(state, dataPath(file));
 }
-BENCHMARK(ImportVCard)->Unit(benchmark::kMillisecond);
-
-static void ImportVCardFloor(benchmark::State &state)
+static void ImportFloor(benchmark::State &state, const char *file)
 {
-    floorOf(state, dataPath("cards_10000.vcf"));
+    floorOf(state, dataPath(file));
 }
-BENCHMARK(ImportVCardFloor)->Unit(benchmark::kMillisecond);
-
-static void ImportText(benchmark::State &state)
-{
-    timeReader(state, dataPath("lines_100000.txt"),
-               [](const char *path) { return importText(path) > 0; });
-}
-BENCHMARK(ImportText)->Unit(benchmark::kMillisecond);
-
-static void ImportTextFloor(benchmark::State &state)
-{
-    floorOf(state, dataPath("lines_100000.txt"));
-}
-BENCHMARK(ImportTextFloor)->Unit(benchmark::kMillisecond);
-
-static void ImportCsv(benchmark::State &state)
-{
-    timeReader(state, dataPath("lines_100000.csv"), [](const char *path) {
-        CsvFile csv;
-        if (!openCsv(path, &csv))
-            return false;
-        useDefaultCsvMapping();
-        int appended = importCsvRecords(&csv);
-        closeCsv(&csv);
-        return appended > 0;
-    });
-}
-BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
-
-static void ImportCsvFloor(benchmark::State &state)
-{
-    floorOf(state, dataPath("lines_100000.csv"));
-}
-BENCHMARK(ImportCsvFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, vcard, "cards_10000.vcf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFloor, vcard, "cards_10000.vcf")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, text, "lines_100000.txt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFloor, text, "lines_100000.txt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, csv, "lines_100000.csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFloor, csv, "lines_100000.csv")->Unit(benchmark::kMillisecond);
 
 // One keystroke's matching: every contact of a 10,000-contact book against the query.
 static void MatchQuery(benchmark::State &state)

@@ -95,9 +95,9 @@ def main():
             ("Save 512", "SaveBook/512", "LoadBookFloor/512", None),
             ("Save 10,000", "SaveBook/10000", "LoadBookFloor/10000", 100),
             ("Save 100,000", "SaveBook/100000", "LoadBookFloor/100000", 1000),
-            ("Import 10,000-card vCard file", "ImportVCard", "ImportVCardFloor", 100),
-            ("Import 100,000-line text file", "ImportText", "ImportTextFloor", 1000),
-            ("Import 100,000-line CSV file", "ImportCsv", "ImportCsvFloor", 1000)]
+            ("Import 10,000-card vCard file", "Import/vcard", "ImportFloor/vcard", 100),
+            ("Import 100,000-line text file", "Import/text", "ImportFloor/text", 1000),
+            ("Import 100,000-line CSV file", "Import/csv", "ImportFloor/csv", 1000)]
     for label, name, floor, goal in rows:
         time_ms, floor_ms = core[name], core[floor]
         lines.append("| %s | %.2f | %.2f | %.1f | %s | %s |" % (
