@@ -2,8 +2,20 @@
 // (platform_win.cpp, platform_posix.cpp).
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+
 // True when c starts a double-byte character in the ANSI code page.
 bool platformIsLeadByte(unsigned char c);
-// Replaces target by source in one step; 1 on success. A target marked read-only is kept
-// and the call fails, as Windows itself does (Wine would replace it).
+// Creates a file that does not exist yet, for writing; null when it cannot be created, with
+// *exists set when the reason is that the name is taken.
+FILE *platformCreateNewFile(const char *path, bool *exists);
+// Flushes a file open for writing through to the disk; 1 on success.
+int platformFlushFile(FILE *file);
+// Replaces target by source in one step, written through to the disk; 1 on success. A
+// target marked read-only is kept and the call fails, as Windows itself does (Wine would
+// replace it).
 int platformReplaceFile(const char *source, const char *target);
+// The key under which the file system compares a file name: letters folded to one case as
+// the system folds them. Never folds the trail byte of a double-byte character.
+void platformFileNameKey(const char *name, char *key, size_t size);

@@ -1,13 +1,53 @@
 // Elsewhere (the native build of the core and its tools): the program's ANSI code page is
-// GBK, and rename replaces a file in one step.
+// GBK, rename replaces a file in one step, and file names are taken to compare as Windows
+// compares ASCII letters.
 #include "common/platform.h"
 
-#include <cstdio>
+#include "common/text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool platformIsLeadByte(unsigned char c)
 {
     return c >= 0x81 && c <= 0xFE;
+}
+
+FILE *platformCreateNewFile(const char *path, bool *exists)
+{
+    int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    *exists = descriptor < 0 && errno == EEXIST;
+    if (descriptor < 0)
+        return nullptr;
+    FILE *file = fdopen(descriptor, "wb");
+    if (file == nullptr)
+        close(descriptor);
+    return file;
+}
+
+int platformFlushFile(FILE *file)
+{
+    return fflush(file) == 0 && fsync(fileno(file)) == 0 ? 1 : 0;
+}
+
+// The folder's entry of the replaced file is written through as well.
+static void syncFolderOf(const char *path)
+{
+    char folder[4096];
+    copyText(folder, sizeof folder, path);
+    char *slash = strrchr(folder, '/');
+    if (slash == nullptr)
+        copyText(folder, sizeof folder, ".");
+    else
+        slash[slash == folder ? 1 : 0] = '\0';
+    int descriptor = open(folder, O_RDONLY);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        close(descriptor);
+    }
 }
 
 // A file without any write permission counts as read-only, also for root.
@@ -16,5 +56,16 @@ int platformReplaceFile(const char *source, const char *target)
     struct stat existing;
     if (stat(target, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return 0;
-    return rename(source, target) == 0 ? 1 : 0;
+    if (rename(source, target) != 0)
+        return 0;
+    syncFolderOf(target);
+    return 1;
+}
+
+void platformFileNameKey(const char *name, char *key, size_t size)
+{
+    size_t length = copyText(key, size, name);
+    for (size_t i = 0; i < length; i += characterWidth(key + i))
+        if (key[i] >= 'a' && key[i] <= 'z')
+            key[i] = (char)(key[i] - 'a' + 'A');
 }
