@@ -98,7 +98,7 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
     utf8[0] = '\0';
     mbtowc(nullptr, nullptr, 0);
     while (*ansi != '\0') {
-        size_t width = (isLeadByte((unsigned char)ansi[0]) && ansi[1] != '\0') ? 2 : 1;
+        size_t width = characterWidth(ansi);
         if (!appendUtf8(ansiCodePoint(ansi, width), utf8, size, &length))
             break;
         ansi += width;

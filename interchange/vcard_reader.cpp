@@ -271,8 +271,7 @@ bool isCjk(unsigned long cp)
            (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3FFFF);
 }
 
-// Converts code points to ANSI into a field: spaces trimmed at both ends, cut on a
-// character boundary, and trailing spaces the cut leaves trimmed again.
+// Converts code points to ANSI into a field (see copyField).
 void pointsToField(const unsigned long *points, size_t count, char *field, size_t size)
 {
     char ansi[NAME_POINTS * 2 + 1];
@@ -287,13 +286,7 @@ void pointsToField(const unsigned long *points, size_t count, char *field, size_
         length += width;
     }
     ansi[length] = '\0';
-    char *start = ansi;
-    while (*start == ' ' || *start == '\t')
-        start++;
-    copyText(field, size, start);
-    size_t end = strlen(field);
-    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\t'))
-        field[--end] = '\0';
+    copyField(field, size, ansi);
 }
 
 // The name from N: family, given and middle name, run together for CJK names, otherwise
@@ -403,7 +396,7 @@ void clearCard(Card *card)
     card->tel = tel;
 }
 
-// Appends the card's contact; 1 when it had a name.
+// Appends the card's contact; 1 when it had a name or a number.
 int finishCard(const Card *card)
 {
     Contact contact = {};
@@ -412,11 +405,11 @@ int finishCard(const Card *card)
     if (contact.name[0] == '\0' && card->hasFn)
         valueToField(&card->fn, card->fnQuoted, card->fnCharset, card->modern, contact.name,
                      sizeof contact.name);
-    if (contact.name[0] == '\0')
-        return 0;
     if (card->telRank > 0)
         valueToField(&card->tel, card->telQuoted, card->telCharset, card->modern, contact.number,
                      sizeof contact.number);
+    if (contact.name[0] == '\0' && contact.number[0] == '\0')
+        return 0;
     return appendContact(contact);
 }
 

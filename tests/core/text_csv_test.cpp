@@ -74,7 +74,13 @@ TEST_F(TextCsvTest, TextLinesSplitIntoNameNumberAndRemark)
          {"A|1|in Beijing, near the park"}},
         {"empty number", "张三,,同事\n", {"张三||同事"}},
         {"name alone", "张三\n", {"张三||"}},
-        {"lines without a name add nothing", ",12345678\n\n \n", {}},
+        {"a line that starts with a separator has an empty name", ",12345678\n\n \n,,\n",
+         {"|12345678|"}},
+        {"CR alone ends a line", "A,1\rB,2\r\rC\r\n", {"A|1|", "B|2|", "C||"}},
+        {"the program's own header line is no contact", "姓名,号码,备注\r\nA,1,x\r\n姓名,号码,备注\n",
+         {"A|1|x", "姓名|号码|备注"}},
+        {"the header with spaces too", "姓名 号码 备注\r\nA 1\r\n", {"A|1|"}},
+        {"a TAB in the remark becomes a space", "A,1,x\ty\n", {"A|1|x y"}},
         {"trail bytes 0x5C and 0x7C stay in the name", "\xB0\x5C\xB0\x7C,1\n",
          {"\xB0\x5C\xB0\x7C|1|"}},
         {"fields are cut on character boundaries", "张三李四王五赵六,123456789012345678901234\n",
@@ -123,7 +129,7 @@ TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
     } cases[] = {
         {"google_contacts.csv", 0, 33, 34,
          {"张三|+86 138 0013 8000|大学同学", "Li Lei|139-1234-5678|says \"hi\", often"}, 35},
-        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台\r\n二楼", "Zhao|(010) 8888-6666|"}, 42},
+        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台 二楼", "Zhao|(010) 8888-6666|"}, 42},
         {"semicolon_contacts.csv", 0, 1, 2, {"陈静|13800990011|chen@example.com"}, 3},
         {"excel_unicode.csv", 0, 1, 2, {"刘洋|15000001234|朋友"}, 3},
     };
@@ -164,11 +170,14 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
                              ",123,no name\n"
                              "\n"
                              "张三,138,\"two\nlines\"";
-    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "张三|138|two\nlines"}),
+    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "|123|no name", "张三|138|two lines"}),
               importCsvOf(file, 0, 1, 2));
     EXPECT_EQ(Lines({"555|555|", "1|1|", "123|123|", "138|138|"}), importCsvOf(file, 1, 1, -2))
         << "one column may fill two fields";
-    EXPECT_EQ(Lines({}), importCsvOf(file, -1, 1, 2)) << "no name column imports nothing";
+    EXPECT_EQ(Lines({"|555|", "|1|", "|123|", "|138|"}), importCsvOf(file, -1, 1, -1))
+        << "without a name column every contact has an empty name";
+    EXPECT_EQ(Lines({"|1|", "B|2|"}), importCsvOf("n,p\r,1\rB,2\r", 0, 1, -1))
+        << "CR alone ends a record, and the separator after it is a field's";
 }
 
 TEST_F(TextCsvTest, CsvWrittenReadsBack)
@@ -180,6 +189,7 @@ TEST_F(TextCsvTest, CsvWrittenReadsBack)
         addContact(row[0], row[1], row[2], 1);
     firstContact->checked = 0;
     Lines written = contactLines();
+    written[1] = "\xB0\x5C\xB0\x7C||a,b c";
     std::string path = dir.path("out.csv");
     ASSERT_EQ(1, exportCsv(path.c_str(), 0));
     EXPECT_EQ(0u, readFileBytes(path).find("姓名,号码,备注\r\n\"Li, Lei\",+86 138-0000-0000,\"said \"\"hi\"\"\"\r\n"));

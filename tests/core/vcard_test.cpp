@@ -84,7 +84,11 @@ TEST_F(VCardTest, PropertiesInEveryCommonForm)
         {"no field carries over to the next card",
          "BEGIN:VCARD\nN:A\nTEL;CELL:1\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n", {"A|1", "B|"}},
         {"names and parameters in any case", "begin:vcard\nn:Li;Lei\ntel;type=cell:5\nend:vcard", {"Lei Li|5"}},
-        {"a card with only a number adds nothing", "BEGIN:VCARD\nTEL:1\nEND:VCARD", {}},
+        {"a card with only a number has an empty name", "BEGIN:VCARD\nTEL:1\nEND:VCARD", {"|1"}},
+        {"a card with neither name nor number adds nothing",
+         "BEGIN:VCARD\nN:;;;;\nTEL:\nNOTE:x\nEND:VCARD", {}},
+        {"line breaks and tabs in values become spaces",
+         "BEGIN:VCARD\nN;QUOTED-PRINTABLE:;A=0D=0AB=09C=0DD;;;\nTEL:1\\n2\nEND:VCARD", {"A B C D|1 2"}},
         {"FN when N is empty", "BEGIN:VCARD\nN:;;;;\nFN:Wang Fang\nEND:VCARD", {"Wang Fang|"}},
         {"lines before the first card", "junk\nN:X\nBEGIN:VCARD\nN:Y\nEND:VCARD", {"Y|"}},
         {"byte-order mark and CR CR LF",
@@ -127,13 +131,18 @@ TEST_F(VCardTest, PropertiesInEveryCommonForm)
 
 TEST_F(VCardTest, WritesTheSixLinesPhonesImport)
 {
-    addContact("张三=;", "+86 138", "not written");
+    addContact("张三=;\\,", "+86 138\\", "not written");
+    addContact("A", "010转1");
     std::string path = dir.path("one.vcf");
     ASSERT_EQ(VCARD_WRITTEN, exportVCard(path.c_str(), firstContact));
     EXPECT_EQ("BEGIN:VCARD\r\nVERSION:2.1\r\n"
-              "N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=A0=E4=B8=89=3D=3B\r\n"
-              "TEL;CELL:+86 138\r\nX-CLASS:private\r\nEND:VCARD",
+              "N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=A0=E4=B8=89=3D\\;\\\\\\,\r\n"
+              "TEL;CELL:+86 138\\\\\r\nX-CLASS:private\r\nEND:VCARD",
               readFileBytes(path));
+    ASSERT_EQ(VCARD_WRITTEN, exportVCard(path.c_str(), firstContact->next));
+    EXPECT_NE(std::string::npos,
+              readFileBytes(path).find("\r\nTEL;CELL;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:010=E8=BD=AC1\r\n"))
+        << "a number that is not plain ASCII is marked as the name is";
     EXPECT_EQ(VCARD_NO_CONTACT, exportVCard(path.c_str(), nullptr));
     EXPECT_EQ(VCARD_WRITE_FAILED, exportVCard(dir.path("none/x.vcf").c_str(), firstContact));
 }
@@ -157,13 +166,15 @@ TEST_F(VCardTest, EveryWrittenContactReadsBack)
 
 TEST_F(VCardTest, FolderExportNamesFilesSafelyAndNumbersRepeats)
 {
-    const char *names[] = {"张三", "张三", "a/b:c", "CON", "", "dots..", "张三", "Zhang", "ZHANG"};
+    const char *names[] = {"张三", "张三", "a/b:c", "CON", "",      "dots..",   "张三",
+                           "Zhang", "ZHANG", "张三 (3)", "zhang (2)", "CON.x"};
     for (const char *name : names)
         addContact(name, "1");
     EXPECT_EQ(0, exportVCardFolder(dir.path("").c_str()));
-    EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf a_b_c.vcf dots.vcf 张三 (2).vcf "
-              "张三 (3).vcf 张三.vcf",
-              dir.listing());
+    EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf _CON.x.vcf a_b_c.vcf dots.vcf "
+              "zhang (2) (2).vcf 张三 (2).vcf 张三 (3) (2).vcf 张三 (3).vcf 张三.vcf",
+              dir.listing())
+        << "no two contacts share a file, numbered names included";
 }
 
 struct FileNameCase {
@@ -176,6 +187,9 @@ TEST(VCardFileName, NeverLeadsOutsideTheFolder)
     const FileNameCase cases[] = {
         {"..", "_"}, {"a\\..\\b", "a_.._b"}, {"con", "_con"}, {"COM1", "_COM1"}, {"COM0", "COM0"},
         {"lpt9", "_lpt9"}, {"NUL ", "_NUL"}, {"a?*<>|\"", "a______"}, {"\t", "_"},
+        {"CON.x", "_CON.x"}, {"nul.txt", "_nul.txt"}, {"COM1.abc", "_COM1.abc"},
+        {"aux .x", "_aux .x"}, {"CONIN$", "_CONIN$"}, {"conout$.a", "_conout$.a"},
+        {"CONX.a", "CONX.a"}, {"COM10", "COM10"},
         {"\xB0\x5C\xB0\x7C", "\xB0\x5C\xB0\x7C"}, // trail bytes 0x5C, 0x7C are characters
     };
     for (const FileNameCase &c : cases) {
