@@ -6,8 +6,10 @@
 #include "common/text.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +61,34 @@ int platformReplaceFile(const char *source, const char *target)
     if (rename(source, target) != 0)
         return 0;
     syncFolderOf(target);
+    return 1;
+}
+
+enum { DECODE_CHUNK = 64 };
+
+int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
+                          unsigned long *points, size_t room, size_t *count)
+{
+    *count = 0;
+    iconv_t converter = iconv_open("UTF-32LE", charset);
+    if (converter == (iconv_t)-1)
+        return 0;
+    char *in = (char *)bytes;
+    size_t inLeft = length;
+    while (inLeft > 0 && *count < room) {
+        uint32_t chunk[DECODE_CHUNK];
+        char *out = (char *)chunk;
+        size_t outLeft = sizeof chunk;
+        size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+        for (size_t i = 0; i < (sizeof chunk - outLeft) / 4 && *count < room; i++)
+            points[(*count)++] = chunk[i];
+        if (result == (size_t)-1 && errno != E2BIG && *count < room) {
+            points[(*count)++] = 0xFFFD; // a sequence the charset lacks, or one cut short
+            in++;
+            inLeft--;
+        }
+    }
+    iconv_close(converter);
     return 1;
 }
 

@@ -68,13 +68,34 @@ static char headerSeparator(const char *text, size_t length)
     return semicolons >= tabs ? ';' : '\t';
 }
 
+// Excel's "sep=;" first line names the separator; it is no header.
+static size_t readSeparatorLine(CsvFile *csv)
+{
+    const char *text = csv->text;
+    if (csv->length < 5)
+        return 0;
+    char start[5] = "";
+    copyText(start, sizeof start, text);
+    bool lineEnds = csv->length == 5 || text[5] == '\r' || text[5] == '\n';
+    if (!equalsIgnoringCase(start, "sep=") || !lineEnds || text[4] == '\r' || text[4] == '\n')
+        return 0;
+    csv->separator = text[4];
+    size_t end = 5;
+    if (end < csv->length && text[end] == '\r')
+        end++;
+    if (end < csv->length && text[end] == '\n')
+        end++;
+    return end;
+}
+
 static void readHeader(CsvFile *csv)
 {
     memset(csvColumnNames, 0, sizeof csvColumnNames);
     csvColumnCount = 0;
-    csv->separator = headerSeparator(csv->text, csv->length);
+    size_t position = readSeparatorLine(csv);
+    if (position == 0)
+        csv->separator = headerSeparator(csv->text, csv->length);
     TextBuffer field = {};
-    size_t position = 0;
     bool more = true;
     while (more && position < csv->length) {
         more = readCsvField(csv, &position, &field);
@@ -88,8 +109,6 @@ static void readHeader(CsvFile *csv)
 int openCsvText(const char *text, size_t length, CsvFile *csv)
 {
     *csv = CsvFile();
-    if (length == 0)
-        return 0;
     csv->text = (char *)malloc(length + 1);
     if (csv->text == nullptr)
         return 0;

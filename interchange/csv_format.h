@@ -22,8 +22,8 @@ struct CsvFile {
     char separator;    // ',' or, for a header without commas, ';' or a tab
 };
 
-// Reads the file and its header into csvColumnNames and csvColumnCount. 0 when the file
-// cannot be read or is empty.
+// Reads the file and its header into csvColumnNames and csvColumnCount (none for an empty
+// file). A first line "sep=X" names the separator X. 0 when the file cannot be read.
 int openCsv(const char *path, CsvFile *csv);
 // The same for text already in memory (copied).
 int openCsvText(const char *text, size_t length, CsvFile *csv);

@@ -21,7 +21,7 @@ int readAnsiTextFile(const char *path, TextBuffer *text)
     bool nonAscii = false;
     for (size_t i = 0; i < file.length && !nonAscii; i++)
         nonAscii = (unsigned char)file.data[i] >= 0x80;
-    if (kind == UNICODE_TEXT || (nonAscii && isUtf8(bufferText(&file), file.length))) {
+    if (kind == UNICODE_TEXT || (nonAscii && looksLikeUtf8(bufferText(&file), file.length))) {
         selectAnsiLocale();
         TextBuffer ansi = {};
         if (!appendBytes(&ansi, "", 0) || !appendBytes(&ansi, bufferText(&file), file.length)) {

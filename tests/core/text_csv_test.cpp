@@ -81,6 +81,20 @@ TEST_F(TextCsvTest, TextLinesSplitIntoNameNumberAndRemark)
          {"A|1|x", "姓名|号码|备注"}},
         {"the header with spaces too", "姓名 号码 备注\r\nA 1\r\n", {"A|1|"}},
         {"a TAB in the remark becomes a space", "A,1,x\ty\n", {"A|1|x y"}},
+        {"a cut keeps nothing after the character that did not fit",
+         "A,+86-0755-8888-8888转6\n", {"A|+86-0755-8888-8888|"}},
+        {"a remark cut just before a double-byte character",
+         "A,1," + std::string(38, 'r') + "张\n", {"A|1|" + std::string(38, 'r')}},
+        {"GBK that is also valid UTF-8 stays GBK", "郑强,13800138000\n", {"郑强|13800138000|"}},
+        {"accented Latin names in UTF-8", "Jos\xC3\xA9,1\nM\xC3\xBCller,2\n", {"José|1|", "Müller|2|"}},
+        {"a byte-order mark where two files were joined", "A,1\r\n\xEF\xBB\xBF" "B,2\r\n",
+         {"A|1|", "B|2|"}},
+        {"a NUL byte in UTF-8 is a space", std::string("\xE5\xBC\xA0,1,a\0b\nC\n", 13),
+         {"张|1|a b", "C||"}},
+        {"UTF-16 without a mark", std::string("\0\x4E,\0" "1\0\r\0\n\0", 10), {"一|1|"}},
+        {"UTF-16 big-endian without a mark", std::string("\x5F\x20\x4E\x09\0,\0" "1\0\n", 10),
+         {"张三|1|"}},
+        {"a lone surrogate is one question mark", std::string("\xFF\xFE" "A\0\x00\xD8" "B\0", 8), {"A?B||"}},
         {"trail bytes 0x5C and 0x7C stay in the name", "\xB0\x5C\xB0\x7C,1\n",
          {"\xB0\x5C\xB0\x7C|1|"}},
         {"fields are cut on character boundaries", "张三李四王五赵六,123456789012345678901234\n",
@@ -162,7 +176,9 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
     ASSERT_EQ(1, openCsvText(many.data(), many.size(), &csv));
     EXPECT_EQ(128, csvColumnCount);
     closeCsv(&csv);
-    EXPECT_EQ(0, openCsvText("", 0, &csv));
+    EXPECT_EQ(1, openCsvText("", 0, &csv));
+    EXPECT_EQ(0, csvColumnCount) << "an empty file has no columns, and is no failure";
+    closeCsv(&csv);
 
     const std::string file = "n,p,r\n"
                              "\"Li, Lei\",555,\"said \"\"hi\"\"\"\n"
@@ -178,6 +194,10 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
         << "without a name column every contact has an empty name";
     EXPECT_EQ(Lines({"|1|", "B|2|"}), importCsvOf("n,p\r,1\rB,2\r", 0, 1, -1))
         << "CR alone ends a record, and the separator after it is a field's";
+    EXPECT_EQ(Lines({"A|1|"}), importCsvOf("sep=;\r\nName;Phone\r\nA;1\r\n", 0, 1, -1));
+    EXPECT_EQ(2, csvColumnCount) << "Excel's sep= line names the separator and is no header";
+    EXPECT_EQ(Lines({"X|1|"}), importCsvOf("\"a,b\";c\nX;1\n", 0, 1, -1));
+    EXPECT_STREQ("a,b", csvColumnNames[0]) << "a quoted comma in a semicolon-separated header";
 }
 
 TEST_F(TextCsvTest, CsvWrittenReadsBack)
