@@ -89,15 +89,18 @@ void trimLine(char *line)
         memmove(line, line + start, strlen(line + start) + 1);
 }
 
-bool isLeadByte(unsigned char c)
-{
-    return platformIsLeadByte(c);
-}
-
-size_t characterWidth(const char *text)
-{
-    return isLeadByte((unsigned char)text[0]) && text[1] != '\0' ? 2 : 1;
-}
+// The lead-byte test runs for every byte of every search and conversion: a table, filled
+// before main from the system's answers.
+struct LeadByteTable {
+    bool lead[256];
+    LeadByteTable()
+    {
+        for (int c = 0; c < 256; c++)
+            lead[c] = platformIsLeadByte((unsigned char)c);
+    }
+};
+static const LeadByteTable leadByteTable;
+const bool *const leadBytes = leadByteTable.lead;
 
 void copyField(char *field, size_t size, const char *value)
 {

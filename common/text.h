@@ -10,11 +10,21 @@ constexpr size_t countOf(T (&)[N])
     return N;
 }
 
+// Which bytes start a double-byte character in the ANSI code page, asked of the system once.
+extern const bool *const leadBytes;
+
 // True when c starts a double-byte character in the ANSI code page.
-bool isLeadByte(unsigned char c);
+inline bool isLeadByte(unsigned char c)
+{
+    return leadBytes[c];
+}
+
 // The width in bytes (1 or 2) of the character at text; a lead byte before the terminator
 // counts as one byte.
-size_t characterWidth(const char *text);
+inline size_t characterWidth(const char *text)
+{
+    return isLeadByte((unsigned char)text[0]) && text[1] != '\0' ? 2 : 1;
+}
 
 // The longest length, at most maxLength, at which text can be cut without leaving half a
 // double-byte character; a lead byte with nothing after it is left out too. Never reads past

@@ -1,28 +1,101 @@
 // The quick search compares bytes, but only from the start of a character: a query never
 // matches the second byte of one character joined to the first byte of the next, nor an
-// ASCII letter that is really the trail byte of a Chinese character.
+// ASCII letter that is really the trail byte of a Chinese character. Names are found by
+// their pinyin too, as Chinese phones find them.
 #include "store/quick_search.h"
 
 #include "common/text.h"
+#include "store/pinyin.h"
 
 #include <cstring>
 
+static char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+}
+
+// True when query, character by character, is at the start of text.
+static bool startsWithQuery(const char *text, const char *query)
+{
+    while (*query != '\0') {
+        size_t width = characterWidth(query);
+        if (width == 1 ? lowerAscii(*text) != lowerAscii(*query) : strncmp(text, query, width) != 0)
+            return false;
+        text += width;
+        query += width;
+    }
+    return true;
+}
+
 int matchesQuery(const char *query, const char *text)
 {
-    size_t queryLength = strlen(query);
-    if (queryLength == 0)
+    if (*query == '\0')
         return 1;
-    for (const char *position = text; *position != '\0';) {
-        if (strncmp(position, query, queryLength) == 0)
+    for (const char *position = text; *position != '\0'; position += characterWidth(position))
+        if (startsWithQuery(position, query))
             return 1;
-        position += characterWidth(position);
+    return 0;
+}
+
+static bool sameLetter(char typed, char spoken)
+{
+    return typed == spoken || (typed == 'u' && spoken == 'v');
+}
+
+// True when key (lower-case letters) is spelled by the characters from at on, each giving a
+// beginning of one of its readings; an ASCII letter reads as itself.
+static bool spellsFrom(const char *key, const char *at)
+{
+    if (*key == '\0')
+        return true;
+    const char *readings[MAX_PINYIN_READINGS];
+    int count = pinyinReadings(at, readings);
+    char letter[2] = {lowerAscii(*at), '\0'};
+    if (count == 0 && letter[0] >= 'a' && letter[0] <= 'z')
+        readings[count++] = letter;
+    for (int r = 0; r < count; r++) {
+        const char *reading = readings[r];
+        size_t same = 0;
+        while (reading[same] != '\0' && sameLetter(key[same], reading[same]))
+            same++;
+        for (size_t length = same; length > 0; length--)
+            if (spellsFrom(key + length, at + characterWidth(at)))
+                return true;
     }
+    return false;
+}
+
+// The letters of a query of ASCII letters, spaces and apostrophes, in lower case; false for
+// any other query.
+static bool pinyinKey(const char *query, char key[QUERY_SIZE])
+{
+    size_t length = 0;
+    for (; *query != '\0' && length + 1 < QUERY_SIZE; query++) {
+        char c = lowerAscii(*query);
+        if (c >= 'a' && c <= 'z')
+            key[length++] = c;
+        else if (c != ' ' && c != '\'')
+            return false;
+    }
+    key[length] = '\0';
+    return length > 0;
+}
+
+int spellsInPinyin(const char *query, const char *name)
+{
+    char key[QUERY_SIZE];
+    if (!pinyinKey(query, key))
+        return 0;
+    for (const char *at = name; *at != '\0'; at += characterWidth(at))
+        if (spellsFrom(key, at))
+            return 1;
     return 0;
 }
 
 int contactMatchesQuery(const Contact *contact, const char *query)
 {
-    return matchesQuery(query, contact->name) || matchesQuery(query, contact->number);
+    return matchesQuery(query, contact->name) || matchesQuery(query, contact->number) ||
+           matchesQuery(query, contact->remark) || spellsInPinyin(query, contact->name);
 }
 
 void prepareQuery(char query[QUERY_SIZE], const char *typed)

@@ -5,10 +5,16 @@
 
 enum { QUERY_SIZE = 50 }; // at most 49 bytes of query and its terminator
 
-// 1 when query occurs in text, starting at the beginning of a character; 0 otherwise.
-// Bytes are compared as they are (case-sensitive); an empty query matches everything.
+// 1 when query occurs in text, starting at the beginning of a character, ASCII letters
+// compared without regard to case; 0 otherwise. An empty query matches everything.
 int matchesQuery(const char *query, const char *text);
-// 1 when the contact's name or number holds the query (the remark is not searched).
+// 1 when name spells query in pinyin from any of its characters on: query holds ASCII
+// letters (spaces and apostrophes are ignored), and each character, in order, gives its
+// initial or any longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa"
+// all find 张三); "u" also matches "ü".
+int spellsInPinyin(const char *query, const char *name);
+// 1 when the contact's name, number or remark holds the query, or its name spells it in
+// pinyin.
 int contactMatchesQuery(const Contact *contact, const char *query);
 // The query as the search uses it: what was typed, cut to 49 bytes on a character boundary.
 void prepareQuery(char query[QUERY_SIZE], const char *typed);

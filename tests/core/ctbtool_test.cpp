@@ -84,7 +84,9 @@ TEST_F(CtbtoolTest, FindPrintsWhatTheQuickSearchShows)
         const char *query;
         const char *lines;
     } cases[] = {
-        {"\xE5\xBC\xA0", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\n"}, // 张, in UTF-8
+        {"\xE5\xBC\xA0", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\nBob\t555\t"
+                         "\xE5\xBC\xA0\xE4\xB8\x89\xE7\x9A\x84\xE6\x9C\x8B\xE5\x8F\x8B\n"}, // 张, in UTF-8
+        {"zs", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\n"},                  // pinyin
         {"aab", "aaab\t1110\t\n"},
         {"1", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\n?\t-1\t\n"},
         {"", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\nBob\t555\t"
