@@ -61,9 +61,15 @@ static char upperAscii(char c)
 
 int compareIgnoringCase(const char *a, const char *b)
 {
-    for (; *a != '\0' && *b != '\0'; a++, b++)
-        if (upperAscii(*a) != upperAscii(*b))
-            break;
+    // Equal bytes up to here mean equal characters, so a's widths hold for b: a trail byte
+    // is compared as it is, never folded.
+    bool trail = false;
+    for (; *a != '\0' && *b != '\0'; a++, b++) {
+        char x = trail ? *a : upperAscii(*a), y = trail ? *b : upperAscii(*b);
+        if (x != y)
+            return (unsigned char)x - (unsigned char)y;
+        trail = !trail && isLeadByte((unsigned char)*a);
+    }
     return (unsigned char)upperAscii(*a) - (unsigned char)upperAscii(*b);
 }
 

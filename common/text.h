@@ -44,7 +44,8 @@ size_t formatText(char *dst, size_t dstSize, const char *format, ...)
 // its width is cut to width - 1 bytes on a character boundary. Bytes after an existing NUL stay.
 void terminateField(char *field, size_t width);
 
-// Orders a and b as strcmp does, ASCII letters compared without regard to case.
+// Orders a and b as strcmp does, ASCII letters compared without regard to case (a trail
+// byte of a double-byte character is never taken for a letter).
 int compareIgnoringCase(const char *a, const char *b);
 // True when a and b hold the same text, ASCII letters compared without regard to case.
 bool equalsIgnoringCase(const char *a, const char *b);

@@ -140,6 +140,33 @@ void useDefaultCsvMapping()
     csvRemarkColumn = CSV_NO_COLUMN;
 }
 
+// Column names by preference, the first present wins; the list ends with a null.
+static const char *const nameHeaders[] = {"姓名", "名称", "显示名称", "Name", "Display Name",
+                                          "Full Name", "First Name", "名", nullptr};
+static const char *const numberHeaders[] = {
+    "手机", "移动电话", "手机号码", "Mobile", "Mobile Phone", "Cell Phone", "Mobile Number",
+    "Phone 1 - Value", "电话", "号码", "Phone", "Primary Phone", "Home Phone", "Business Phone",
+    nullptr};
+static const char *const remarkHeaders[] = {"备注", "注释", "Notes", "Note", "E-mail Address",
+                                            "E-mail 1 - Value", "Primary Email", nullptr};
+
+static int columnNamed(const char *const *headers, int fallback)
+{
+    for (; *headers != nullptr; headers++)
+        for (int column = 0; column < csvColumnCount; column++)
+            if (equalsIgnoringCase(csvColumnNames[column], *headers))
+                return column;
+    return fallback;
+}
+
+void recognizeCsvColumns()
+{
+    useDefaultCsvMapping();
+    csvNameColumn = columnNamed(nameHeaders, csvNameColumn);
+    csvNumberColumn = columnNamed(numberHeaders, csvNumberColumn);
+    csvRemarkColumn = columnNamed(remarkHeaders, csvRemarkColumn);
+}
+
 int importCsvRecords(const CsvFile *csv)
 {
     TextBuffer field = {};

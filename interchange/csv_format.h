@@ -30,6 +30,10 @@ int openCsvText(const char *text, size_t length, CsvFile *csv);
 void closeCsv(CsvFile *csv);
 // The mapping used when the header has fewer than two columns: name 0, number 1, no remark.
 void useDefaultCsvMapping();
+// The mapping the header suggests: the columns whose names say what they hold, as Google,
+// Outlook (English and Chinese), Thunderbird and spreadsheets name them; a field with no
+// such column keeps the default mapping's choice.
+void recognizeCsvColumns();
 // Appends one contact per record that has text in a mapped field (the name may be empty);
 // returns how many.
 int importCsvRecords(const CsvFile *csv);

@@ -133,6 +133,7 @@ TEST_F(TextCsvTest, TextWrittenReadsBackWherePlainTextCan)
     EXPECT_EQ(0, exportText(dir.path("none/x.txt").c_str(), ',', 0, 0));
 }
 
+// The columns are recognised by their names, as the column dialog offers them.
 TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
 {
     struct {
@@ -152,10 +153,34 @@ TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
         CsvFile csv;
         ASSERT_EQ(1, openCsv(dataFile(c.file).c_str(), &csv)) << c.file;
         EXPECT_EQ(c.columns, csvColumnCount) << c.file;
-        csvNameColumn = c.name, csvNumberColumn = c.number, csvRemarkColumn = c.remark;
+        recognizeCsvColumns();
+        EXPECT_EQ(c.name, csvNameColumn) << c.file;
+        EXPECT_EQ(c.number, csvNumberColumn) << c.file;
+        EXPECT_EQ(c.remark, csvRemarkColumn) << c.file;
         importCsvRecords(&csv);
         closeCsv(&csv);
         EXPECT_EQ(c.contacts, contactLines()) << c.file;
+    }
+}
+
+TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
+{
+    const struct {
+        const char *header;
+        int name, number, remark;
+    } cases[] = {
+        {"名,中间名,姓,单位,移动电话,商务电话,备注", 0, 4, 6}, // Outlook in Chinese
+        {"First Name,Last Name,Display Name,Primary Email,Work Phone,Home Phone,Mobile Number", 2, 6, 3},
+        {"Phone, NAME ,x", 1, 0, -1},                       // any case, spaces around
+        {"a,b,c", 0, 1, -1},                                // nothing recognised
+        {"姓名,电话,手机", 0, 2, -1},                        // a mobile before any phone
+    };
+    for (const auto &c : cases) {
+        importCsvOf(std::string(c.header) + "\n", 0, 0, 0);
+        recognizeCsvColumns();
+        EXPECT_EQ(c.name, csvNameColumn) << c.header;
+        EXPECT_EQ(c.number, csvNumberColumn) << c.header;
+        EXPECT_EQ(c.remark, csvRemarkColumn) << c.header;
     }
 }
 

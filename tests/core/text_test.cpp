@@ -113,3 +113,25 @@ TEST(TrimLine, LongLineIsCutTo399BytesOnACharacterBoundary)
     trimLine(&chinese[0]);
     EXPECT_EQ(398u, strlen(chinese.c_str())) << "399 bytes would end in half of 张";
 }
+
+TEST(CompareIgnoringCase, FoldsAsciiLettersButNeverATrailByte)
+{
+    EXPECT_TRUE(equalsIgnoringCase("Zhang San", "zHANG sAN"));
+    EXPECT_TRUE(equalsIgnoringCase("a\xB0\x41", "A\xB0\x41"));
+    EXPECT_FALSE(equalsIgnoringCase("\xB0\x41", "\xB0\x61")) << "two characters, not one";
+    EXPECT_LT(compareIgnoringCase("abc", "ABD"), 0);
+    EXPECT_GT(compareIgnoringCase("abc", "AB"), 0);
+}
+
+TEST(CopyField, OneLineTrimmedAndCut)
+{
+    const TrimCase cases[] = {
+        {"  a\r\nb\rc\nd\te  ", "a b c d e"}, {"\r\n张三\r\n", "张三"}, {"一二三四五六", "一二三四五"},
+        {"abcdefghij\t张", "abcdefghij"},
+    };
+    for (const TrimCase &c : cases) {
+        char field[12]; // a name field
+        copyField(field, sizeof field, c.line);
+        EXPECT_STREQ(c.expected, field) << '"' << c.line << '"';
+    }
+}
