@@ -74,7 +74,7 @@ static int readRecords(FILE *file, int32_t count)
         terminateField(record.number, NUMBER_SIZE);
         terminateField(record.remark, REMARK_SIZE);
         if (!appendContact(record))
-            return LOAD_CANNOT_OPEN;
+            return LOAD_CANNOT_READ;
     }
     return LOAD_OK;
 }
@@ -83,7 +83,7 @@ int loadBook(const char *path)
 {
     FILE *file = openFile(path, "rb");
     if (file == nullptr)
-        return LOAD_CANNOT_OPEN;
+        return LOAD_CANNOT_READ;
     int32_t count = 0;
     int result = readHeader(file, &count);
     if (result == LOAD_OK)

@@ -9,7 +9,7 @@ const int32_t programVersion = 1;
 const uint32_t bookMagic = 0x00030A33;
 
 enum LoadResult {
-    LOAD_CANNOT_OPEN = 0,
+    LOAD_CANNOT_READ = 0, // cannot be opened or read, or no memory
     LOAD_OK = 1,
     LOAD_BAD_MAGIC = 2, // also a file shorter than its header
     LOAD_BAD_COUNT = 3,

@@ -5,6 +5,12 @@
 #include <cstddef>
 #include <cstdio>
 
+// The separator between a folder and a file name in a path.
+extern const char platformFolderSeparator[];
+
+// Switches the C runtime's locale to the ANSI code page: the user's default on Windows; the
+// GBK locale elsewhere, where the program's ANSI code page is always GBK.
+void platformSelectAnsiLocale();
 // True when c starts a double-byte character in the ANSI code page.
 bool platformIsLeadByte(unsigned char c);
 // Creates a file that does not exist yet, for writing; null when it cannot be created, with

@@ -6,12 +6,21 @@
 #include "common/text.h"
 
 #include <cerrno>
+#include <clocale>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+const char platformFolderSeparator[] = "/";
+
+void platformSelectAnsiLocale()
+{
+    if (setlocale(LC_ALL, "zh_CN.GBK") == nullptr && setlocale(LC_ALL, "zh_CN.gbk") == nullptr)
+        setlocale(LC_ALL, "");
+}
 
 bool platformIsLeadByte(unsigned char c)
 {

@@ -9,9 +9,17 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <clocale>
 #include <cstdlib>
 
 enum { NAME_KEY_CHARACTERS = 512 };
+
+const char platformFolderSeparator[] = "\\";
+
+void platformSelectAnsiLocale()
+{
+    setlocale(LC_ALL, "");
+}
 
 bool platformIsLeadByte(unsigned char c)
 {

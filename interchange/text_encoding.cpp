@@ -3,6 +3,7 @@
 // is asked for once: the answers are kept in two tables, for as long as the locale stays.
 #include "interchange/text_encoding.h"
 
+#include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
 
@@ -21,7 +22,8 @@ static uint16_t codePointOfAnsi[TABLE_SIZE];
 static uint16_t ansiOfCodePoint[TABLE_SIZE];
 static char tablesLocale[LOCALE_NAME_SIZE];
 
-static void keepTablesForCurrentLocale()
+// The tables hold one locale's answers: a new locale starts them afresh.
+static void clearTablesOfOtherLocales()
 {
     const char *name = setlocale(LC_CTYPE, nullptr);
     if (name != nullptr && strcmp(name, tablesLocale) == 0)
@@ -33,13 +35,8 @@ static void keepTablesForCurrentLocale()
 
 int selectAnsiLocale()
 {
-#ifdef _WIN32
-    setlocale(LC_ALL, "");
-#else
-    if (setlocale(LC_ALL, "zh_CN.GBK") == nullptr && setlocale(LC_ALL, "zh_CN.gbk") == nullptr)
-        setlocale(LC_ALL, "");
-#endif
-    keepTablesForCurrentLocale();
+    platformSelectAnsiLocale();
+    clearTablesOfOtherLocales();
     return MB_CUR_MAX >= 2 ? 1 : 0;
 }
 

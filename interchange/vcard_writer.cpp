@@ -147,12 +147,6 @@ void vcardFileName(const char *name, char *fileName, size_t size)
         copyText(fileName, size, safe);
 }
 
-#ifdef _WIN32
-static const char folderSeparator[] = "\\";
-#else
-static const char folderSeparator[] = "/";
-#endif
-
 enum { FILE_NAME_SIZE = NAME_SIZE + 24 };
 
 // The file names one folder export has given, by the key the file system compares them by.
@@ -229,7 +223,7 @@ int exportVCardFolder(const char *folder)
         char fileName[FILE_NAME_SIZE];
         uniqueFileName(&used, contact->name, fileName, sizeof fileName);
         char path[FOLDER_PATH_SIZE + FILE_NAME_SIZE + 8];
-        size_t length = formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator,
+        size_t length = formatText(path, sizeof path, "%s%s%s.vcf", folder, platformFolderSeparator,
                                    fileName);
         if (length >= FOLDER_PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
             failures++;

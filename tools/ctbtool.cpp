@@ -88,7 +88,7 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
     formatLoadMessage(message, sizeof message, result, path);
     printAnsi(err, message);
     fputs("\n", err);
-    return result == LOAD_CANNOT_OPEN ? TOOL_CANNOT_OPEN : result;
+    return result == LOAD_CANNOT_READ ? TOOL_CANNOT_OPEN : result;
 }
 
 // Prints the contacts the quick search shows for query (all of them for an empty one; none

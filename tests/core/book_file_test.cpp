@@ -157,7 +157,7 @@ TEST_F(BookFileTest, FieldWithoutTerminatorIsCutOnACharacterBoundary)
 
 TEST_F(BookFileTest, MissingFilesAndFolders)
 {
-    EXPECT_EQ(LOAD_CANNOT_OPEN, loadBook(dir.path("none.ctb").c_str()));
+    EXPECT_EQ(LOAD_CANNOT_READ, loadBook(dir.path("none.ctb").c_str()));
     EXPECT_EQ(0, saveBook(dir.path("no-folder/book.ctb").c_str()));
 }
 
@@ -168,7 +168,7 @@ TEST_F(BookFileTest, FailedReadIsReported)
     struct {
         long call;
         int result;
-    } cases[] = {{1, LOAD_CANNOT_OPEN}, {2, LOAD_BAD_MAGIC}, {3, LOAD_TRUNCATED}};
+    } cases[] = {{1, LOAD_CANNOT_READ}, {2, LOAD_BAD_MAGIC}, {3, LOAD_TRUNCATED}};
     for (const auto &c : cases) {
         clearContacts();
         resetFileCallCount();
