@@ -1,6 +1,7 @@
-// The ANSI side of every conversion goes through mbtowc in the locale selectAnsiLocale sets,
-// so the program reads and writes exactly what the system's code page means. Each character
-// is asked for once: the answers are kept in two tables, for as long as the locale stays.
+// The ANSI side of every conversion is what mbtowc says in the locale selectAnsiLocale sets,
+// so the program reads and writes exactly what the system's code page means. The runtime is
+// asked once for every ANSI character, on the first conversion, and its answers are kept in
+// two tables that every conversion after that reads.
 #include "interchange/text_encoding.h"
 
 #include "common/platform.h"
@@ -16,27 +17,52 @@
 
 enum { TABLE_SIZE = 0x10000, LOCALE_NAME_SIZE = 128 };
 
-// A double-byte character's code point, by lead byte * 256 + trail byte; and a code point's
-// ANSI bytes, one (below 0x100) or lead byte * 256 + trail byte. 0 while not yet known.
+// An ANSI character's code point, by its byte (0x80-0xFF) or lead byte * 256 + trail byte;
+// and a code point's ANSI bytes, encoded the same way. 0 where there is none.
 static uint16_t codePointOfAnsi[TABLE_SIZE];
 static uint16_t ansiOfCodePoint[TABLE_SIZE];
-static char tablesLocale[LOCALE_NAME_SIZE];
+static char tablesLocale[LOCALE_NAME_SIZE]; // the locale the tables were built in, or ""
 
-// The tables hold one locale's answers: a new locale starts them afresh.
-static void clearTablesOfOtherLocales()
+static void keepAnswer(unsigned key, const char *bytes, int width)
+{
+    wchar_t wide = 0;
+    if (mbtowc(&wide, bytes, width) != width || wide <= 0 || (unsigned long)wide >= TABLE_SIZE)
+        return;
+    codePointOfAnsi[key] = (uint16_t)wide;
+    if (ansiOfCodePoint[wide] == 0)
+        ansiOfCodePoint[wide] = (uint16_t)key;
+}
+
+static void buildTables()
 {
     const char *name = setlocale(LC_CTYPE, nullptr);
-    if (name != nullptr && strcmp(name, tablesLocale) == 0)
-        return;
+    copyText(tablesLocale, sizeof tablesLocale, name != nullptr && *name != '\0' ? name : "C");
     memset(codePointOfAnsi, 0, sizeof codePointOfAnsi);
     memset(ansiOfCodePoint, 0, sizeof ansiOfCodePoint);
-    copyText(tablesLocale, sizeof tablesLocale, name != nullptr ? name : "");
+    mbtowc(nullptr, nullptr, 0);
+    for (unsigned first = 0x80; first < 0x100; first++) {
+        char bytes[3] = {(char)first, '\0', '\0'};
+        if (!isLeadByte((unsigned char)first)) {
+            keepAnswer(first, bytes, 1);
+            continue;
+        }
+        for (unsigned trail = 0x40; trail < 0x100; trail++) {
+            bytes[1] = (char)trail;
+            keepAnswer(first << 8 | trail, bytes, 2);
+        }
+    }
+}
+
+static void ensureTables()
+{
+    if (tablesLocale[0] == '\0')
+        buildTables();
 }
 
 int selectAnsiLocale()
 {
     platformSelectAnsiLocale();
-    clearTablesOfOtherLocales();
+    tablesLocale[0] = '\0'; // built again, in this locale, when next needed
     return MB_CUR_MAX >= 2 ? 1 : 0;
 }
 
@@ -76,15 +102,9 @@ static unsigned long ansiCodePoint(const char *ansi, size_t width)
     unsigned char first = (unsigned char)ansi[0];
     if (width == 1 && first < 0x80)
         return first;
-    unsigned key = width == 2 ? first << 8 | (unsigned char)ansi[1] : 0;
-    if (key != 0 && codePointOfAnsi[key] != 0)
-        return codePointOfAnsi[key];
-    wchar_t wide = 0;
-    if (mbtowc(&wide, ansi, width) != (int)width)
-        return 0xFFFD;
-    if (key != 0 && wide > 0 && (unsigned long)wide < TABLE_SIZE)
-        codePointOfAnsi[key] = (uint16_t)wide;
-    return (unsigned long)wide;
+    ensureTables();
+    unsigned key = width == 2 ? first << 8 | (unsigned char)ansi[1] : first;
+    return codePointOfAnsi[key] != 0 ? codePointOfAnsi[key] : 0xFFFD;
 }
 
 size_t decodeAnsi(const char *ansi, unsigned long *cp)
@@ -100,7 +120,6 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
         return 0;
     size_t length = 0;
     utf8[0] = '\0';
-    mbtowc(nullptr, nullptr, 0);
     while (*ansi != '\0') {
         unsigned long cp;
         size_t width = decodeAnsi(ansi, &cp);
@@ -142,23 +161,15 @@ int ansiCharacter(unsigned long cp, char bytes[MB_LEN_MAX])
         bytes[0] = (char)cp;
         return 1;
     }
+    ensureTables();
     unsigned known = cp < TABLE_SIZE ? ansiOfCodePoint[cp] : 0;
-    if (known != 0) {
-        bytes[0] = (char)(known > 0xFF ? known >> 8 : known);
-        bytes[1] = (char)(known & 0xFF);
-        return known > 0xFF ? 2 : 1;
-    }
-    int length = -1;
-    if (cp != 0xFFFD && cp <= (unsigned long)WCHAR_MAX && (sizeof(wchar_t) > 2 || cp < 0x10000))
-        length = wctomb(bytes, (wchar_t)cp);
-    if (length <= 0) {
+    if (known == 0) {
         bytes[0] = '?';
         return 1;
     }
-    if (cp < TABLE_SIZE && length <= 2)
-        ansiOfCodePoint[cp] = (uint16_t)(length == 2 ? (unsigned char)bytes[0] << 8 | (unsigned char)bytes[1]
-                                                     : (unsigned char)bytes[0]);
-    return length;
+    bytes[0] = (char)(known > 0xFF ? known >> 8 : known);
+    bytes[1] = (char)(known & 0xFF);
+    return known > 0xFF ? 2 : 1;
 }
 
 size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
@@ -167,7 +178,6 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
         return 0;
     size_t length = 0;
     const unsigned char *text = (const unsigned char *)utf8;
-    wctomb(nullptr, 0);
     while (*text != '\0') {
         unsigned long cp;
         text += decodeUtf8(text, &cp);
