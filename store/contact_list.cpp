@@ -62,7 +62,7 @@ static void swapWithNext(Contact *before, Contact *record)
         lastContact = record;
 }
 
-void moveContact(Contact *contact, int direction)
+void moveContact(Contact *contact, MoveDirection direction)
 {
     if (contact == nullptr)
         return;
@@ -76,7 +76,7 @@ void moveContact(Contact *contact, int direction)
     }
     if (record == nullptr)
         return;
-    if (direction == 1) {
+    if (direction == MOVE_UP) {
         if (previous != nullptr)
             swapWithNext(beforePrevious, previous);
     } else {

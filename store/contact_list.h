@@ -27,8 +27,10 @@ extern int32_t contactCount; // always the number of records reachable from firs
 int appendContact(Contact contact);
 // Unlinks and frees the record; 1 removed, 0 not in the list.
 int removeContact(Contact *contact);
-// Swaps the record with its predecessor (direction 1) or successor (any other direction).
-void moveContact(Contact *contact, int direction);
+enum MoveDirection { MOVE_DOWN = 0, MOVE_UP = 1 };
+// Swaps the record with its predecessor (MOVE_UP) or successor (MOVE_DOWN); the first
+// record does not move up, nor the last down.
+void moveContact(Contact *contact, MoveDirection direction);
 // The n-th record (from 0, in list order) whose shown flag is 1, or null.
 Contact *shownContactAt(int n);
 // Frees every record; the list is empty afterwards.
