@@ -112,6 +112,12 @@ void copyField(char *field, size_t size, const char *value)
 {
     if (size == 0)
         return;
+    if (*value != ' ' && strpbrk(value, "\t\r\n") == nullptr) { // the usual, one-line value
+        size_t length = copyText(field, size, value);
+        while (length > 0 && field[length - 1] == ' ')
+            field[--length] = '\0';
+        return;
+    }
     while (*value == ' ' || *value == '\t' || *value == '\r' || *value == '\n')
         value++;
     size_t length = 0;

@@ -119,14 +119,20 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
     if (size == 0)
         return 0;
     size_t length = 0;
-    utf8[0] = '\0';
     while (*ansi != '\0') {
+        if ((unsigned char)*ansi < 0x80) { // most of a number or a Latin name
+            if (length + 2 > size)
+                break;
+            utf8[length++] = *ansi++;
+            continue;
+        }
         unsigned long cp;
         size_t width = decodeAnsi(ansi, &cp);
         if (!appendUtf8(cp, utf8, size, &length))
             break;
         ansi += width;
     }
+    utf8[length] = '\0';
     return length;
 }
 
@@ -289,16 +295,35 @@ static int convertUtf16(TextBuffer *file, size_t start, int order)
     return 1;
 }
 
+static bool startsWithMark(const TextBuffer *file, size_t at)
+{
+    return at + 2 < file->length && memcmp(file->data + at, "\xEF\xBB\xBF", 3) == 0;
+}
+
+static bool hasLineMark(const TextBuffer *file)
+{
+    const char *text = file->data;
+    for (const char *at = text; (at = (const char *)memchr(at, '\xEF', file->length - (at - text))) != nullptr; at++) {
+        size_t offset = (size_t)(at - text);
+        if ((offset == 0 || text[offset - 1] == '\n' || text[offset - 1] == '\r') &&
+            startsWithMark(file, offset))
+            return true;
+    }
+    return false;
+}
+
 // A UTF-8 byte-order mark at the start of any line (files joined with copy /b) is dropped,
 // and a NUL byte is read as a space, so nothing after it is lost.
 static void dropMarksAndNuls(TextBuffer *file)
 {
     char *text = file->data;
+    if (file->length == 0 || (memchr(text, '\0', file->length) == nullptr && !hasLineMark(file)))
+        return;
     size_t kept = 0;
     char previous = '\n';
     for (size_t i = 0; i < file->length; i++) {
         bool lineStart = previous == '\n' || previous == '\r';
-        if (lineStart && i + 2 < file->length && memcmp(text + i, "\xEF\xBB\xBF", 3) == 0) {
+        if (lineStart && startsWithMark(file, i)) {
             i += 2;
             continue;
         }
