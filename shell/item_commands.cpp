@@ -92,7 +92,7 @@ static void selectRow(int row)
 
 // Moves the selected contact one place; only on the unfiltered list, where a row's index is
 // the contact's place in the list. The row that holds the contact afterwards is selected.
-static void moveSelectedContact(int direction)
+static void moveSelectedContact(MoveDirection direction)
 {
     int row = firstSelectedRow(listView);
     if (row < 0)
@@ -106,7 +106,7 @@ static void moveSelectedContact(int direction)
     moveContact(shownContactAt(row), direction);
     refreshContactView(0);
     int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
-    if (direction == 1)
+    if (direction == MOVE_UP)
         selectRow(row > 0 ? row - 1 : 0);
     else
         selectRow(row < count - 1 ? row + 1 : row);
@@ -114,10 +114,10 @@ static void moveSelectedContact(int direction)
 
 void moveUpCommand()
 {
-    moveSelectedContact(1);
+    moveSelectedContact(MOVE_UP);
 }
 
 void moveDownCommand()
 {
-    moveSelectedContact(0);
+    moveSelectedContact(MOVE_DOWN);
 }
