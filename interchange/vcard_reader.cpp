@@ -53,6 +53,12 @@ struct Components {
     size_t counts[COMPONENTS];
 };
 
+// What decoding a value needs, kept for a whole file so that no value allocates.
+struct Decoder {
+    TextBuffer bytes, literal, component;
+    Components parts;
+};
+
 bool startsIgnoringCase(const char *text, const char *prefix)
 {
     size_t length = strlen(prefix);
@@ -380,15 +386,17 @@ size_t componentPoints(const TextBuffer *bytes, Charset charset, const char *cha
 // Decodes a kept value, with the escapes \n \\ \, \; \: decoded: a compound value (N) into
 // its first three components, split at ';', any other value whole into the first. Both are
 // done on whole characters of the value's charset, never on a trail byte.
-void decodeComponents(const KeptValue *value, int modern, bool compound, Components *out)
+void decodeComponents(const KeptValue *value, int modern, bool compound, Decoder *decoder)
 {
-    TextBuffer bytes = {}, literal = {}, component = {};
+    TextBuffer &bytes = decoder->bytes, &literal = decoder->literal, &component = decoder->component;
+    Components *out = &decoder->parts;
     decodeTransfer(value, &bytes, &literal);
     Charset charset = resolvedCharset(value, modern, &bytes);
     const char *text = bufferText(&bytes);
     const char *isLiteral = bufferText(&literal);
     int index = 0;
     memset(out->counts, 0, sizeof out->counts);
+    clearBuffer(&component);
     appendBytes(&component, "", 0);
     for (size_t i = 0; i <= bytes.length && index < COMPONENTS; i++) {
         bool separator = compound && i < bytes.length && text[i] == ';' && isLiteral[i];
@@ -410,9 +418,6 @@ void decodeComponents(const KeptValue *value, int modern, bool compound, Compone
         appendBytes(&component, text + i, width);
         i += width - 1;
     }
-    freeBuffer(&bytes);
-    freeBuffer(&literal);
-    freeBuffer(&component);
 }
 
 bool isCjk(unsigned long cp)
@@ -471,17 +476,15 @@ void joinName(const Components *parts, char *field, size_t size)
 }
 
 // A value into a field: N (compound) as a joined name, FN and TEL whole.
-void valueToField(const KeptValue *value, int modern, bool compound, char *field, size_t size)
+void valueToField(const KeptValue *value, int modern, bool compound, Decoder *decoder,
+                  char *field, size_t size)
 {
-    Components *parts = (Components *)malloc(sizeof(Components));
-    if (parts == nullptr)
-        return;
-    decodeComponents(value, modern, compound, parts);
+    decodeComponents(value, modern, compound, decoder);
+    const Components *parts = &decoder->parts;
     if (compound)
         joinName(parts, field, size);
     else
         pointsToField(parts->points[0], parts->counts[0], field, size);
-    free(parts);
 }
 
 void keepValue(KeptValue *kept, const Property *property, const char *value)
@@ -544,15 +547,16 @@ void freeCard(Card *card)
 }
 
 // Appends the card's contact; 1 when it had a name or a number.
-int finishCard(const Card *card)
+int finishCard(const Card *card, Decoder *decoder)
 {
     Contact contact = {};
     if (card->n.present)
-        valueToField(&card->n, card->modern, true, contact.name, sizeof contact.name);
+        valueToField(&card->n, card->modern, true, decoder, contact.name, sizeof contact.name);
     if (contact.name[0] == '\0' && card->fn.present)
-        valueToField(&card->fn, card->modern, false, contact.name, sizeof contact.name);
+        valueToField(&card->fn, card->modern, false, decoder, contact.name, sizeof contact.name);
     if (card->tel.present)
-        valueToField(&card->tel, card->modern, false, contact.number, sizeof contact.number);
+        valueToField(&card->tel, card->modern, false, decoder, contact.number,
+                     sizeof contact.number);
     if (contact.name[0] == '\0' && contact.number[0] == '\0')
         return 0;
     return appendContact(contact);
@@ -563,6 +567,9 @@ int finishCard(const Card *card)
 int importVCardText(const char *text, size_t length)
 {
     selectAnsiLocale();
+    Decoder *decoder = (Decoder *)calloc(1, sizeof(Decoder));
+    if (decoder == nullptr)
+        return 0;
     TextBuffer line = {};
     Card card = {};
     int depth = 0, appended = 0;
@@ -583,20 +590,24 @@ int importVCardText(const char *text, size_t length)
             depth++;
         } else if (begin) {
             if (depth > 0)
-                appended += finishCard(&card); // the open card never ended
+                appended += finishCard(&card, decoder); // the open card never ended
             clearCard(&card);
             depth = 1;
         } else if (end && depth > 0) {
             if (--depth == 0)
-                appended += finishCard(&card);
+                appended += finishCard(&card, decoder);
         } else if (depth == 1) {
             readCardProperty(&card, &property);
         }
     }
     if (depth > 0)
-        appended += finishCard(&card);
+        appended += finishCard(&card, decoder);
     freeBuffer(&line);
     freeCard(&card);
+    freeBuffer(&decoder->bytes);
+    freeBuffer(&decoder->literal);
+    freeBuffer(&decoder->component);
+    free(decoder);
     return appended;
 }
 

@@ -62,9 +62,10 @@ static void decodeTable()
 
 int pinyinReadings(const char *text, const char *readings[MAX_PINYIN_READINGS])
 {
+    if (characterWidth(text) != 2)
+        return 0;
     unsigned char lead = (unsigned char)text[0], trail = (unsigned char)text[1];
-    if (characterWidth(text) != 2 || lead < LEAD_FIRST || trail < TRAIL_FIRST || trail == 0x7F ||
-        trail == 0xFF)
+    if (lead < LEAD_FIRST || trail < TRAIL_FIRST || trail == 0x7F || trail == 0xFF)
         return 0;
     if (!decoded)
         decodeTable();

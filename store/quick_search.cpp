@@ -48,6 +48,8 @@ static bool spellsFrom(const char *key, const char *at)
 {
     if (*key == '\0')
         return true;
+    if (*at == '\0')
+        return false;
     const char *readings[MAX_PINYIN_READINGS];
     int count = pinyinReadings(at, readings);
     char letter[2] = {lowerAscii(*at), '\0'};
