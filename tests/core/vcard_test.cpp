@@ -208,12 +208,13 @@ TEST_F(VCardTest, WritesTheSixLinesPhonesImport)
 TEST_F(VCardTest, FolderExportNamesFilesSafelyAndNumbersRepeats)
 {
     const char *names[] = {"张三", "张三", "a/b:c", "CON", "",      "dots..",   "张三",
-                           "Zhang", "ZHANG", "张三 (3)", "zhang (2)", "CON.x"};
+                           "Zhang", "ZHANG", "张三 (3)", "zhang (2)", "CON.x", "李 (2)", "李", "李"};
     for (const char *name : names)
         addContact(name, "1");
     EXPECT_EQ(0, exportVCardFolder(dir.path("").c_str()));
     EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf _CON.x.vcf a_b_c.vcf dots.vcf "
-              "zhang (2) (2).vcf 张三 (2).vcf 张三 (3) (2).vcf 张三 (3).vcf 张三.vcf",
+              "zhang (2) (2).vcf 李 (2).vcf 李 (3).vcf 李.vcf 张三 (2).vcf 张三 (3) (2).vcf "
+              "张三 (3).vcf 张三.vcf",
               dir.listing())
         << "no two contacts share a file, numbered names included";
 }
