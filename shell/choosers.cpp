@@ -14,6 +14,12 @@
 char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
 
+static int refuseLongPath(const char *title)
+{
+    MessageBoxA(mainWindow, "路径太长！", title, MB_OK | MB_ICONWARNING);
+    return 0;
+}
+
 int chooseFile(const char *filter, const char *title, char *path, size_t size, int mode,
                const char *extension)
 {
@@ -25,19 +31,22 @@ int chooseFile(const char *filter, const char *title, char *path, size_t size, i
     chooser.lpstrFile = path;
     chooser.nMaxFile = (DWORD)size;
     chooser.lpstrTitle = title;
-    int chosen;
     if (mode == CHOOSER_OPEN) {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
-        chosen = GetOpenFileNameA(&chooser);
+        if (GetOpenFileNameA(&chooser))
+            return 1;
     } else {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
-        chosen = GetSaveFileNameA(&chooser);
-        applyDefaultExtension(path, size, extension);
+        if (GetSaveFileNameA(&chooser)) {
+            if (applyDefaultExtension(path, size, extension) == EXTENSION_NO_ROOM)
+                return refuseLongPath(title);
+            return 1;
+        }
     }
     // A path the system accepts but the program cannot keep: say so instead of nothing.
-    if (!chosen && CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-        MessageBoxA(mainWindow, "路径太长！", title, MB_OK | MB_ICONWARNING);
-    return chosen;
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        refuseLongPath(title);
+    return 0;
 }
 
 static void onBrowseFolder(HWND dialog)

@@ -315,34 +315,39 @@ TEST_F(SystemChooserTest, OpenOfARefusedFileReportsItAndLeavesANewBook)
     }
 }
 
-// 258 bytes: the system takes it, the program keeps paths of at most 255. (Longer than
-// the system's own limit, Wine's chooser itself crashes.)
+// The system takes a path of 258 bytes, the program keeps at most 255; a path of 252 bytes
+// fits only without its extension. (Longer than the system's own limit, Wine's chooser
+// itself crashes.)
 TEST_F(SystemChooserTest, PathTooLongForTheProgramIsRefusedWithAMessage)
 {
     addContacts("AB");
     std::string folder = dir.path("");
-    std::string path = folder + std::string(258 - folder.size() - 4, 'a') + ".ctb";
-    respond(chooseFileNamed(path));
-    respond(pressButton(IDOK));
-    runCommand(IDM_FILE_SAVE_AS);
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("另存为...", seen[1].caption);
-    EXPECT_EQ("路径太长！", seen[1].text);
+    for (const std::string &path : {folder + std::string(258 - folder.size() - 4, 'a') + ".ctb",
+                                    folder + std::string(252 - folder.size(), 'b')}) {
+        respond(chooseFileNamed(path));
+        respond(pressButton(IDOK));
+        runCommand(IDM_FILE_SAVE_AS);
+        std::vector<SeenWindow> seen = takeSeen();
+        ASSERT_EQ(2u, seen.size()) << path.size();
+        EXPECT_EQ("另存为...", seen[1].caption);
+        EXPECT_EQ("路径太长！", seen[1].text);
+    }
     EXPECT_EQ("", dir.listing()) << "nothing is written";
     EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
 }
 
+// Only the file name decides whether the extension is added: not a full stop in a folder.
 TEST_F(SystemChooserTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
 {
     addContacts("AB");
+    CreateDirectoryA(dir.path("wang.wei").c_str(), nullptr);
     respond([this](HWND chooser) {
         EXPECT_EQ("新建文件", windowText(chooser));
-        chooseFileNamed(dir.path("work"))(chooser);
+        chooseFileNamed(dir.path("wang.wei") + "\\通讯录")(chooser);
     });
     respond(pressButton(IDOK));
     runCommand(IDT_FILE_SAVE);
-    std::string path = dir.path("work.ctb");
+    std::string path = dir.path("wang.wei") + "\\通讯录.ctb";
     EXPECT_EQ("Vostrelina v1.0 - \"" + path + "\"", windowText(window));
     std::vector<SeenWindow> seen = takeSeen();
     ASSERT_EQ(2u, seen.size());
