@@ -18,11 +18,13 @@ enum { TEXT_MESSAGE_SIZE = 320 };
 void importTextCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
+    if (!chooseFile(mainWindow, textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
         return;
     importText(path);
     refreshContactView(0);
 }
+
+static char writtenTextPath[PATH_SIZE];
 
 static void onInitTextExport(HWND dialog)
 {
@@ -34,7 +36,7 @@ static void onInitTextExport(HWND dialog)
 static void onBrowseTextPath(HWND dialog)
 {
     char path[PATH_SIZE] = "";
-    if (chooseFile(textFilter, "选择目录", path, sizeof path, CHOOSER_SAVE, ".txt"))
+    if (chooseFile(dialog, textFilter, "选择目录", path, sizeof path, CHOOSER_SAVE, ".txt"))
         SetDlgItemTextA(dialog, IDC_TEXT_PATH, path);
 }
 
@@ -52,10 +54,8 @@ static void onWriteText(HWND dialog)
                     MB_OK | MB_ICONWARNING);
         return;
     }
+    copyText(writtenTextPath, sizeof writtenTextPath, path);
     EndDialog(dialog, 1);
-    char message[TEXT_MESSAGE_SIZE];
-    formatText(message, sizeof message, "生成TXT文件到目录：\n%s", path);
-    MessageBoxA(mainWindow, message, "生成txt", MB_OK | MB_ICONINFORMATION);
 }
 
 static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -71,8 +71,13 @@ static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM w
     return FALSE;
 }
 
+// The report comes once the dialog has closed, so that it is owned by the main window alone.
 void exportTextCommand()
 {
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
-                    textExportDialogProc, 0);
+    if (DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
+                        textExportDialogProc, 0) != 1)
+        return;
+    char message[TEXT_MESSAGE_SIZE];
+    formatText(message, sizeof message, "生成TXT文件到目录：\n%s", writtenTextPath);
+    MessageBoxA(mainWindow, message, "生成txt", MB_OK | MB_ICONINFORMATION);
 }

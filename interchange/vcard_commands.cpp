@@ -14,7 +14,8 @@ enum { EXPORT_MESSAGE_SIZE = 128, SEARCH_PATTERN_SIZE = PATH_SIZE + 8 };
 void importVCardFileCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN, ".vcf"))
+    if (!chooseFile(mainWindow, vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN,
+                    ".vcf"))
         return;
     importVCard(path);
     refreshContactView(0);
@@ -74,7 +75,8 @@ void exportVCardFileCommand()
     if (!haveContacts())
         return;
     char path[PATH_SIZE] = "";
-    if (!chooseFile(vcardFilter, "生成vcf文件", path, sizeof path, CHOOSER_SAVE, ".vcf"))
+    if (!chooseFile(mainWindow, vcardFilter, "生成vcf文件", path, sizeof path, CHOOSER_SAVE,
+                    ".vcf"))
         return;
     if (exportVCardList(path))
         MessageBoxA(mainWindow, "生成vcf文件执行完毕！", "生成vcf", MB_OK | MB_ICONINFORMATION);

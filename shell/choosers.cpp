@@ -1,5 +1,5 @@
-// File and folder choosers. The file chooser is always owned by the main window, also when
-// a dialog asks for it.
+// File and folder choosers. Each is owned by the window that asked for it, and so is every
+// message box it shows: closing a modal window enables its owner, and only that one.
 #include "shell/choosers.h"
 
 #include "common/paths.h"
@@ -14,18 +14,18 @@
 char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
 
-static int refuseLongPath(const char *title)
+static int refuseLongPath(HWND owner, const char *title)
 {
-    MessageBoxA(mainWindow, "路径太长！", title, MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, "路径太长！", title, MB_OK | MB_ICONWARNING);
     return 0;
 }
 
-int chooseFile(const char *filter, const char *title, char *path, size_t size, int mode,
-               const char *extension)
+int chooseFile(HWND owner, const char *filter, const char *title, char *path, size_t size,
+               int mode, const char *extension)
 {
     OPENFILENAMEA chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A; // the size Windows 2000 knows
-    chooser.hwndOwner = mainWindow;
+    chooser.hwndOwner = owner;
     chooser.hInstance = appInstance;
     chooser.lpstrFilter = filter;
     chooser.lpstrFile = path;
@@ -39,13 +39,13 @@ int chooseFile(const char *filter, const char *title, char *path, size_t size, i
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
         if (GetSaveFileNameA(&chooser)) {
             if (applyDefaultExtension(path, size, extension) == EXTENSION_NO_ROOM)
-                return refuseLongPath(title);
+                return refuseLongPath(owner, title);
             return 1;
         }
     }
     // A path the system accepts but the program cannot keep: say so instead of nothing.
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-        refuseLongPath(title);
+        refuseLongPath(owner, title);
     return 0;
 }
 

@@ -28,7 +28,7 @@ void newBook()
 static int chooseBookPath(const char *title, int mode)
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(bookFilter, title, path, sizeof path, mode, ".ctb"))
+    if (!chooseFile(mainWindow, bookFilter, title, path, sizeof path, mode, ".ctb"))
         return 0;
     copyText(currentPath, sizeof currentPath, path);
     return 1;

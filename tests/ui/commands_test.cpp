@@ -466,6 +466,7 @@ TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
         SendMessageA(dialog, WM_COMMAND, IDC_FOLDER_BROWSE, 0); // returns when the browser closes
         EXPECT_EQ("C:\\typed", windowText(GetDlgItem(dialog, IDC_FOLDER_PATH)))
             << "a cancelled browser changes nothing";
+        EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "the browser leaves the window locked";
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     respond([](HWND browser) {
