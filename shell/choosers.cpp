@@ -14,10 +14,30 @@
 char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
 
+bool mayReplaceFile(HWND owner, const char *path, const char *caption)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    return MessageBoxA(owner, "文件已存在，是否替换？", caption, MB_YESNO | MB_ICONWARNING) ==
+           IDYES;
+}
+
 static int refuseLongPath(HWND owner, const char *title)
 {
     MessageBoxA(owner, "路径太长！", title, MB_OK | MB_ICONWARNING);
     return 0;
+}
+
+// The system asked about replacing the name as the user typed it; a name that gets its
+// extension only now is asked about here.
+static int addDefaultExtension(HWND owner, char *path, size_t size, const char *extension,
+                               const char *title)
+{
+    ExtensionResult result = applyDefaultExtension(path, size, extension);
+    if (result == EXTENSION_NO_ROOM)
+        return refuseLongPath(owner, title);
+    return result == EXTENSION_KEPT || mayReplaceFile(owner, path, title);
 }
 
 int chooseFile(HWND owner, const char *filter, const char *title, char *path, size_t size,
@@ -36,12 +56,10 @@ int chooseFile(HWND owner, const char *filter, const char *title, char *path, si
         if (GetOpenFileNameA(&chooser))
             return 1;
     } else {
-        chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
-        if (GetSaveFileNameA(&chooser)) {
-            if (applyDefaultExtension(path, size, extension) == EXTENSION_NO_ROOM)
-                return refuseLongPath(owner, title);
-            return 1;
-        }
+        chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN |
+                        OFN_OVERWRITEPROMPT;
+        if (GetSaveFileNameA(&chooser))
+            return addDefaultExtension(owner, path, size, extension, title);
     }
     // A path the system accepts but the program cannot keep: say so instead of nothing.
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)

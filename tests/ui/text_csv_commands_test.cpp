@@ -1,6 +1,7 @@
 // Plain-text and CSV commands with their dialogs, answered as a user would.
 #include "tests/ui/ui_harness.h"
 
+#include "common/text.h"
 #include "interchange/csv_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
@@ -49,21 +50,41 @@ TEST_F(TextCsvCommandsTest, TextExportWritesTheChosenSeparatorAndHeader)
     EXPECT_EQ("生成TXT文件到目录：\n" + path, seen[1].text);
 }
 
-TEST_F(TextCsvCommandsTest, FailedTextExportWarnsAndKeepsTheDialogOpen)
+// A path the program cannot write, cannot keep or may not replace keeps the dialog open, and
+// the window behind it locked, for a better path.
+TEST_F(TextCsvCommandsTest, TextExportKeepsTheDialogOpenForABetterPath)
 {
     addContact("A");
-    respond([](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_TEXT_PATH, "");
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the warning is answered meanwhile
-        EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open for a better path";
+    std::string existing = dir.path("old.txt");
+    writeFileBytes(existing, "old");
+    const struct {
+        std::string path;
+        int answer;
+        const char *caption, *text;
+    } cases[] = {
+        {"", IDOK, "警告", "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。"},
+        {dir.path(std::string(256, 'x')), IDOK, "生成*.txt文件", "路径太长！"},
+        {existing, IDNO, "生成*.txt文件", "文件已存在，是否替换？"},
+    };
+    respond([&cases](HWND dialog) {
+        for (const auto &c : cases) {
+            SetDlgItemTextA(dialog, IDC_TEXT_PATH, c.path.c_str());
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the message is answered meanwhile
+            EXPECT_TRUE(IsWindowVisible(dialog)) << c.text;
+            EXPECT_FALSE(IsWindowEnabled(mainWindow)) << c.text;
+        }
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    respond(pressButton(IDOK));
+    for (const auto &c : cases)
+        respond(pressButton(c.answer));
     runCommand(IDM_EXPORT_TXT);
+    EXPECT_EQ("old", readFileBytes(existing));
     std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("警告", seen[1].caption);
-    EXPECT_EQ("生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。", seen[1].text);
+    ASSERT_EQ(4u, seen.size());
+    for (size_t i = 0; i < countOf(cases); i++) {
+        EXPECT_EQ(cases[i].caption, seen[i + 1].caption);
+        EXPECT_EQ(cases[i].text, seen[i + 1].text);
+    }
 }
 
 static void writeCsv(const std::string &path, const char *text)
