@@ -358,17 +358,6 @@ TEST_F(SystemChooserTest, SaveOfANewBookAsksForAFileAndAddsTheExtension)
     EXPECT_EQ(2, contactCount);
 }
 
-TEST_F(CommandsTest, SaveOfABookWithAPathWritesWithoutAsking)
-{
-    std::string path = dir.path("book.ctb");
-    copyText(currentPath, sizeof currentPath, path.c_str());
-    addContacts("ABC");
-    respond(pressButton(IDOK));
-    runCommand(IDM_FILE_SAVE);
-    ASSERT_EQ(1u, takeSeen().size()) << "only the report, no chooser";
-    EXPECT_EQ(12u + 3 * 72, readFileBytes(path).size());
-}
-
 TEST_F(SystemChooserTest, SaveCancelledWritesNothing)
 {
     addContacts("A");
@@ -392,19 +381,40 @@ TEST_F(CommandsTest, FailedSaveWarnsAndKeepsThePreviousFile)
               seen[0].text);
 }
 
-TEST_F(SystemChooserTest, SaveAsWritesTheChosenFileAndShowsIt)
+// Replacing a file takes a Yes: the system asks about the name as typed, the program about a
+// name its extension completed. Only a file that was written becomes the book's file.
+TEST_F(SystemChooserTest, SaveAsAsksBeforeReplacingAFileAndKeepsTheNameOfAFailedSave)
 {
-    copyText(currentPath, sizeof currentPath, dir.path("old.ctb").c_str());
+    std::string other = dir.path("other.ctb");
+    addContacts("XY");
+    writeBook(other);
+    const std::string before = readFileBytes(other);
     addContacts("AB");
-    respond([this](HWND chooser) {
-        EXPECT_EQ("另存为...", windowText(chooser));
-        chooseFileNamed(dir.path("copy.ctb"))(chooser);
-    });
+    respond(chooseFileNamed(dir.path("other")));
+    respond(pressButton(IDNO));
+    runCommand(IDM_FILE_SAVE_AS);
+    // Held open without sharing, as another program may hold it: the save fails.
+    HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    respond(chooseFileNamed(other));
+    respond(pressButton(IDYES));
     respond(pressButton(IDOK));
     runCommand(IDM_FILE_SAVE_AS);
-    EXPECT_EQ("copy.ctb", dir.listing());
-    EXPECT_EQ("Vostrelina v1.0 - \"" + dir.path("copy.ctb") + "\"", windowText(window));
-    takeSeen();
+    CloseHandle(held);
+    EXPECT_EQ(before, readFileBytes(other));
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(5u, seen.size());
+    EXPECT_EQ("另存为...", seen[1].caption);
+    EXPECT_EQ("文件已存在，是否替换？", seen[1].text);
+    EXPECT_EQ(0u, seen[4].text.find("文件保存失败！")) << seen[4].text;
+
+    respond(chooseFileNamed(dir.path("other")));
+    respond(pressButton(IDYES));
+    respond(pressButton(IDOK));
+    runCommand(IDM_FILE_SAVE_AS);
+    EXPECT_EQ(12u + 2 * 72, readFileBytes(other).size());
+    EXPECT_EQ("Vostrelina v1.0 - \"" + other + "\"", windowText(window));
+    EXPECT_EQ("文件保存！", takeSeen().back().text);
 }
 
 TEST_F(CommandsTest, DoubleClickOnARowOpensTheEditDialog)
