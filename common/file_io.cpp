@@ -42,6 +42,21 @@ FILE *openFile(const char *path, const char *mode)
     return fopen(path, mode);
 }
 
+FILE *createNewFile(const char *path, bool *exists)
+{
+    *exists = false;
+    if (injectedFault())
+        return nullptr;
+    return platformCreateNewFile(path, exists);
+}
+
+int flushFile(FILE *file)
+{
+    if (injectedFault())
+        return 0;
+    return platformFlushFile(file);
+}
+
 size_t readBytes(FILE *file, void *buffer, size_t size)
 {
     if (injectedFault()) {
@@ -77,20 +92,34 @@ void removeFile(const char *path)
     remove(path);
 }
 
-// Room for the longest path the program keeps (255 bytes) plus the temporary suffix.
-enum { TEMP_PATH_SIZE = 272 };
+// The temporary file is the target's name with ".~" and two letters or digits: four bytes
+// more, so a path of 255 bytes stays within the system's 259.
+enum { TEMP_PATH_SIZE = 272, TEMP_SUFFIX_LENGTH = 4, TEMP_NAME_DIGITS = 36 };
+
+// Creates the temporary file under the first such name that no file has.
+static FILE *createTemporaryFile(const char *path, char *tempPath, size_t size)
+{
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int n = 0; n < TEMP_NAME_DIGITS * TEMP_NAME_DIGITS; n++) {
+        formatText(tempPath, size, "%s.~%c%c", path, digits[n / TEMP_NAME_DIGITS],
+                   digits[n % TEMP_NAME_DIGITS]);
+        bool exists = false;
+        FILE *file = createNewFile(tempPath, &exists);
+        if (file != nullptr || !exists)
+            return file;
+    }
+    return nullptr;
+}
 
 int writeFileSafely(const char *path, FileWriter writer, const void *context)
 {
     char tempPath[TEMP_PATH_SIZE];
-    if (path[0] == '\0' || strlen(path) + sizeof ".tmp" > sizeof tempPath)
+    if (path[0] == '\0' || strlen(path) + TEMP_SUFFIX_LENGTH + 1 > sizeof tempPath)
         return 0;
-    formatText(tempPath, sizeof tempPath, "%s.tmp", path);
-
-    FILE *file = openFile(tempPath, "wb");
+    FILE *file = createTemporaryFile(path, tempPath, sizeof tempPath);
     if (file == nullptr)
         return 0;
-    int written = writer(file, context);
+    int written = writer(file, context) && flushFile(file);
     int closed = closeFile(file);
     if (written && closed && replaceFile(tempPath, path))
         return 1;

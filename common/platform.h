@@ -2,8 +2,26 @@
 // (platform_win.cpp, platform_posix.cpp).
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+
 // True when c starts a double-byte character in the ANSI code page.
 bool platformIsLeadByte(unsigned char c);
-// Replaces target by source in one step; 1 on success. A target marked read-only is kept
-// and the call fails, as Windows itself does (Wine would replace it).
+// Creates a file that does not exist yet, for writing; null when it cannot be created, with
+// *exists set when the reason is that the name is taken.
+FILE *platformCreateNewFile(const char *path, bool *exists);
+// Flushes a file open for writing through to the disk; 1 on success.
+int platformFlushFile(FILE *file);
+// Replaces target by source in one step, written through to the disk; 1 on success. A
+// target marked read-only is kept and the call fails, as Windows itself does (Wine would
+// replace it).
 int platformReplaceFile(const char *source, const char *target);
+// Decodes bytes in the charset a file declares ("BIG5", "SHIFT_JIS", "WINDOWS-1252", ...)
+// into at most room code points, through the system's own conversion for it; *count gets
+// how many. A byte sequence the charset does not define becomes U+FFFD. 0 when the system
+// does not know the charset.
+int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
+                          unsigned long *points, size_t room, size_t *count);
+// The key under which the file system compares a file name: letters folded to one case as
+// the system folds them. Never folds the trail byte of a double-byte character.
+void platformFileNameKey(const char *name, char *key, size_t size);

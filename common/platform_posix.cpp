@@ -1,13 +1,55 @@
 // Elsewhere (the native build of the core and its tools): the program's ANSI code page is
-// GBK, and rename replaces a file in one step.
+// GBK, rename replaces a file in one step, and file names are taken to compare as Windows
+// compares ASCII letters.
 #include "common/platform.h"
 
-#include <cstdio>
+#include "common/text.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool platformIsLeadByte(unsigned char c)
 {
     return c >= 0x81 && c <= 0xFE;
+}
+
+FILE *platformCreateNewFile(const char *path, bool *exists)
+{
+    int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    *exists = descriptor < 0 && errno == EEXIST;
+    if (descriptor < 0)
+        return nullptr;
+    FILE *file = fdopen(descriptor, "wb");
+    if (file == nullptr)
+        close(descriptor);
+    return file;
+}
+
+int platformFlushFile(FILE *file)
+{
+    return fflush(file) == 0 && fsync(fileno(file)) == 0 ? 1 : 0;
+}
+
+// The folder's entry of the replaced file is written through as well.
+static void syncFolderOf(const char *path)
+{
+    char folder[4096];
+    copyText(folder, sizeof folder, path);
+    char *slash = strrchr(folder, '/');
+    if (slash == nullptr)
+        copyText(folder, sizeof folder, ".");
+    else
+        slash[slash == folder ? 1 : 0] = '\0';
+    int descriptor = open(folder, O_RDONLY);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        close(descriptor);
+    }
 }
 
 // A file without any write permission counts as read-only, also for root.
@@ -16,5 +58,44 @@ int platformReplaceFile(const char *source, const char *target)
     struct stat existing;
     if (stat(target, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return 0;
-    return rename(source, target) == 0 ? 1 : 0;
+    if (rename(source, target) != 0)
+        return 0;
+    syncFolderOf(target);
+    return 1;
+}
+
+enum { DECODE_CHUNK = 64 };
+
+int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
+                          unsigned long *points, size_t room, size_t *count)
+{
+    *count = 0;
+    iconv_t converter = iconv_open("UTF-32LE", charset);
+    if (converter == (iconv_t)-1)
+        return 0;
+    char *in = (char *)bytes;
+    size_t inLeft = length;
+    while (inLeft > 0 && *count < room) {
+        uint32_t chunk[DECODE_CHUNK];
+        char *out = (char *)chunk;
+        size_t outLeft = sizeof chunk;
+        size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+        for (size_t i = 0; i < (sizeof chunk - outLeft) / 4 && *count < room; i++)
+            points[(*count)++] = chunk[i];
+        if (result == (size_t)-1 && errno != E2BIG && *count < room) {
+            points[(*count)++] = 0xFFFD; // a sequence the charset lacks, or one cut short
+            in++;
+            inLeft--;
+        }
+    }
+    iconv_close(converter);
+    return 1;
+}
+
+void platformFileNameKey(const char *name, char *key, size_t size)
+{
+    size_t length = copyText(key, size, name);
+    for (size_t i = 0; i < length; i += characterWidth(key + i))
+        if (key[i] >= 'a' && key[i] <= 'z')
+            key[i] = (char)(key[i] - 'a' + 'A');
 }

@@ -93,3 +93,34 @@ bool isLeadByte(unsigned char c)
 {
     return platformIsLeadByte(c);
 }
+
+size_t characterWidth(const char *text)
+{
+    return isLeadByte((unsigned char)text[0]) && text[1] != '\0' ? 2 : 1;
+}
+
+void copyField(char *field, size_t size, const char *value)
+{
+    if (size == 0)
+        return;
+    while (*value == ' ' || *value == '\t' || *value == '\r' || *value == '\n')
+        value++;
+    size_t length = 0;
+    while (*value != '\0' && length + 1 < size) {
+        size_t width = characterWidth(value);
+        if (length + width + 1 > size)
+            break;
+        bool lineBreak = *value == '\r' || *value == '\n' || *value == '\t';
+        if (value[0] == '\r' && value[1] == '\n')
+            value++;
+        if (lineBreak)
+            field[length++] = ' ';
+        else
+            for (size_t i = 0; i < width; i++)
+                field[length++] = value[i];
+        value += width;
+    }
+    while (length > 0 && field[length - 1] == ' ')
+        length--;
+    field[length] = '\0';
+}

@@ -12,6 +12,9 @@ constexpr size_t countOf(T (&)[N])
 
 // True when c starts a double-byte character in the ANSI code page.
 bool isLeadByte(unsigned char c);
+// The width in bytes (1 or 2) of the character at text; a lead byte before the terminator
+// counts as one byte.
+size_t characterWidth(const char *text);
 
 // The longest length, at most maxLength, at which text can be cut without leaving half a
 // double-byte character; a lead byte with nothing after it is left out too. Never reads past
@@ -35,6 +38,11 @@ void terminateField(char *field, size_t width);
 int compareIgnoringCase(const char *a, const char *b);
 // True when a and b hold the same text, ASCII letters compared without regard to case.
 bool equalsIgnoringCase(const char *a, const char *b);
+
+// Copies a value a reader took from a file into a contact field: every line break (CR LF,
+// CR or LF) and TAB becomes one space, so a field always stays on one line; spaces at both
+// ends are dropped, and the text is cut on a character boundary.
+void copyField(char *field, size_t size, const char *value);
 
 // Trims a line in place: trailing spaces and line feeds, then leading spaces. The result is
 // at most 399 bytes, cut on a character boundary.

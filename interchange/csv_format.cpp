@@ -1,5 +1,6 @@
 // CSV reading and writing. Records are read whole, quoted fields may hold separators,
-// quotes ("") and line breaks; data fields are cut only to the contact field they go into.
+// quotes ("") and line breaks; data fields are trimmed and cut only to the contact field
+// they go into, where a line break becomes a space.
 #include "interchange/csv_format.h"
 
 #include "common/file_io.h"
@@ -40,23 +41,12 @@ static bool readCsvField(const CsvFile *csv, size_t *position, TextBuffer *field
     while (at < length && text[at] != csv->separator && text[at] != '\n' && text[at] != '\r')
         at++;
     appendBytes(field, text + start, at - start);
-    if (!quoted) {
-        char *value = field->data;
-        size_t end = field->length;
-        while (end > 0 && value[end - 1] == ' ')
-            end--;
-        size_t first = 0;
-        while (first < end && value[first] == ' ')
-            first++;
-        memmove(value, value + first, end - first);
-        field->length = end - first;
-        value[field->length] = '\0';
-    }
+    // CR, LF and CR LF each end a record, and nothing more.
     bool more = at < length && text[at] == csv->separator;
-    if (at < length && text[at] == '\r')
+    if (more || (at < length && text[at] == '\n'))
         at++;
-    if (at < length && (text[at] == '\n' || text[at] == csv->separator))
-        at++;
+    else if (at < length && text[at] == '\r')
+        at += at + 1 < length && text[at + 1] == '\n' ? 2 : 1;
     *position = at;
     return more;
 }
@@ -78,18 +68,39 @@ static char headerSeparator(const char *text, size_t length)
     return semicolons >= tabs ? ';' : '\t';
 }
 
+// Excel's "sep=;" first line names the separator; it is no header.
+static size_t readSeparatorLine(CsvFile *csv)
+{
+    const char *text = csv->text;
+    if (csv->length < 5)
+        return 0;
+    char start[5] = "";
+    copyText(start, sizeof start, text);
+    bool lineEnds = csv->length == 5 || text[5] == '\r' || text[5] == '\n';
+    if (!equalsIgnoringCase(start, "sep=") || !lineEnds || text[4] == '\r' || text[4] == '\n')
+        return 0;
+    csv->separator = text[4];
+    size_t end = 5;
+    if (end < csv->length && text[end] == '\r')
+        end++;
+    if (end < csv->length && text[end] == '\n')
+        end++;
+    return end;
+}
+
 static void readHeader(CsvFile *csv)
 {
     memset(csvColumnNames, 0, sizeof csvColumnNames);
     csvColumnCount = 0;
-    csv->separator = headerSeparator(csv->text, csv->length);
+    size_t position = readSeparatorLine(csv);
+    if (position == 0)
+        csv->separator = headerSeparator(csv->text, csv->length);
     TextBuffer field = {};
-    size_t position = 0;
     bool more = true;
     while (more && position < csv->length) {
         more = readCsvField(csv, &position, &field);
         if (csvColumnCount < CSV_MAX_COLUMNS)
-            copyText(csvColumnNames[csvColumnCount++], CSV_COLUMN_NAME_SIZE, bufferText(&field));
+            copyField(csvColumnNames[csvColumnCount++], CSV_COLUMN_NAME_SIZE, bufferText(&field));
     }
     csv->dataStart = position;
     freeBuffer(&field);
@@ -98,8 +109,6 @@ static void readHeader(CsvFile *csv)
 int openCsvText(const char *text, size_t length, CsvFile *csv)
 {
     *csv = CsvFile();
-    if (length == 0)
-        return 0;
     csv->text = (char *)malloc(length + 1);
     if (csv->text == nullptr)
         return 0;
@@ -143,13 +152,13 @@ int importCsvRecords(const CsvFile *csv)
             more = readCsvField(csv, &position, &field);
             const char *value = bufferText(&field);
             if (column == csvNameColumn)
-                copyText(contact.name, sizeof contact.name, value);
+                copyField(contact.name, sizeof contact.name, value);
             if (column == csvNumberColumn)
-                copyText(contact.number, sizeof contact.number, value);
+                copyField(contact.number, sizeof contact.number, value);
             if (column == csvRemarkColumn)
-                copyText(contact.remark, sizeof contact.remark, value);
+                copyField(contact.remark, sizeof contact.remark, value);
         }
-        if (contact.name[0] != '\0')
+        if (contact.name[0] != '\0' || contact.number[0] != '\0' || contact.remark[0] != '\0')
             appended += appendContact(contact);
     }
     freeBuffer(&field);

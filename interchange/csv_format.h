@@ -22,15 +22,16 @@ struct CsvFile {
     char separator;    // ',' or, for a header without commas, ';' or a tab
 };
 
-// Reads the file and its header into csvColumnNames and csvColumnCount. 0 when the file
-// cannot be read or is empty.
+// Reads the file and its header into csvColumnNames and csvColumnCount (none for an empty
+// file). A first line "sep=X" names the separator X. 0 when the file cannot be read.
 int openCsv(const char *path, CsvFile *csv);
 // The same for text already in memory (copied).
 int openCsvText(const char *text, size_t length, CsvFile *csv);
 void closeCsv(CsvFile *csv);
 // The mapping used when the header has fewer than two columns: name 0, number 1, no remark.
 void useDefaultCsvMapping();
-// Appends one contact per record whose mapped name is not empty; returns how many.
+// Appends one contact per record that has text in a mapped field (the name may be empty);
+// returns how many.
 int importCsvRecords(const CsvFile *csv);
 
 // Writes the header 姓名,号码,备注 and one line per contact (all, or only the ticked ones);

@@ -90,6 +90,13 @@ static unsigned long ansiCodePoint(const char *ansi, size_t width)
     return (unsigned long)wide;
 }
 
+size_t decodeAnsi(const char *ansi, unsigned long *cp)
+{
+    size_t width = characterWidth(ansi);
+    *cp = ansiCodePoint(ansi, width);
+    return width;
+}
+
 size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
 {
     if (size == 0)
@@ -98,8 +105,9 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
     utf8[0] = '\0';
     mbtowc(nullptr, nullptr, 0);
     while (*ansi != '\0') {
-        size_t width = (isLeadByte((unsigned char)ansi[0]) && ansi[1] != '\0') ? 2 : 1;
-        if (!appendUtf8(ansiCodePoint(ansi, width), utf8, size, &length))
+        unsigned long cp;
+        size_t width = decodeAnsi(ansi, &cp);
+        if (!appendUtf8(cp, utf8, size, &length))
             break;
         ansi += width;
     }
@@ -110,7 +118,7 @@ size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
 {
     static const unsigned long minimum[] = {0, 0, 0x80, 0x800, 0x10000};
     size_t length = text[0] < 0x80 ? 1 : text[0] >= 0xF0 && text[0] <= 0xF4 ? 4
-                  : text[0] >= 0xE0 ? 3 : text[0] >= 0xC2 && text[0] < 0xE0 ? 2 : 0;
+                  : text[0] >= 0xE0 && text[0] < 0xF0 ? 3 : text[0] >= 0xC2 && text[0] < 0xE0 ? 2 : 0;
     if (length == 0) {
         *cp = 0xFFFD;
         return 1;
@@ -192,58 +200,78 @@ int isUtf8(const char *text, size_t length)
     return 1;
 }
 
-// Which byte order a file without a mark has, judged by where its NUL bytes fall:
-// 1 little-endian, 2 big-endian, 0 not UTF-16.
-static int guessUtf16(const unsigned char *bytes, size_t length)
+int looksLikeUtf8(const char *text, size_t length)
 {
-    size_t sample = length < 512 ? length & ~(size_t)1 : 512;
-    size_t evenZeros = 0, oddZeros = 0;
-    for (size_t i = 0; i < sample; i += 2) {
-        evenZeros += bytes[i] == 0;
-        oddZeros += bytes[i + 1] == 0;
-    }
-    if (sample < 4)
+    if (!isUtf8(text, length))
         return 0;
-    if (oddZeros * 2 > sample / 2 && evenZeros == 0)
-        return 1;
-    if (evenZeros * 2 > sample / 2 && oddZeros == 0)
-        return 2;
-    return 0;
+    const unsigned char *bytes = (const unsigned char *)text;
+    bool inRun = false, runBesideLetter = false, afterLetter = false;
+    for (size_t i = 0; i < length;) {
+        unsigned long cp;
+        size_t used = decodeUtf8(bytes + i, &cp);
+        i += used;
+        if (used >= 3)
+            return 1;
+        if (used == 2) {
+            if (cp < 0xC0 || cp > 0x24F || cp == 0xD7 || cp == 0xF7)
+                return 0;
+            if (!inRun)
+                runBesideLetter = afterLetter;
+            inRun = true;
+            continue;
+        }
+        bool letter = (cp >= 'A' && cp <= 'Z') || (cp >= 'a' && cp <= 'z');
+        if (inRun && !runBesideLetter && !letter)
+            return 0;
+        inRun = false;
+        afterLetter = letter;
+    }
+    return !inRun || runBesideLetter;
 }
 
-int normalizeTextFile(TextBuffer *file)
+static bool isStructureByte(unsigned char c)
+{
+    return c == '\n' || c == '\r' || c == ',' || c == ';' || c == '\t' || c == ':';
+}
+
+// Which byte order a file without a mark has: UTF-16 has NUL bytes, and its line ends and
+// separators are whole code units ("\n\0" little-endian, "\0\n" big-endian) at even offsets,
+// whatever the share of ASCII. 1 little-endian, 2 big-endian, 0 not UTF-16.
+static int guessUtf16(const unsigned char *bytes, size_t length)
+{
+    if (memchr(bytes, 0, length) == nullptr)
+        return 0;
+    size_t little = 0, big = 0;
+    for (size_t i = 0; i + 1 < length; i += 2) {
+        little += bytes[i + 1] == 0 && isStructureByte(bytes[i]);
+        big += bytes[i] == 0 && isStructureByte(bytes[i + 1]);
+    }
+    return little > big ? 1 : big > little ? 2 : 0;
+}
+
+static unsigned long utf16Unit(const unsigned char *bytes, int order)
+{
+    return order == 1 ? bytes[0] | bytes[1] << 8 : bytes[0] << 8 | bytes[1];
+}
+
+// UTF-16 to UTF-8; a surrogate without its other half becomes U+FFFD. 0 out of memory.
+static int convertUtf16(TextBuffer *file, size_t start, int order)
 {
     const unsigned char *bytes = (const unsigned char *)bufferText(file);
     size_t length = file->length;
-    int order = 0;
-    size_t start = 0;
-    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        memmove(file->data, file->data + 3, length - 3 + 1);
-        file->length -= 3;
-        return UNICODE_TEXT;
-    }
-    if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        order = 1, start = 2;
-    else if (length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        order = 2, start = 2;
-    else
-        order = guessUtf16(bytes, length);
-    if (order == 0)
-        return UNKNOWN_TEXT;
     TextBuffer utf8 = {};
+    appendBytes(&utf8, "", 0);
     for (size_t i = start; i + 1 < length; i += 2) {
-        unsigned long unit = order == 1 ? bytes[i] | bytes[i + 1] << 8 : bytes[i] << 8 | bytes[i + 1];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < length) {
-            unsigned long low = order == 1 ? bytes[i + 2] | bytes[i + 3] << 8
-                                           : bytes[i + 2] << 8 | bytes[i + 3];
-            if (low >= 0xDC00 && low < 0xE000) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
+        unsigned long unit = utf16Unit(bytes + i, order);
+        if (unit >= 0xD800 && unit < 0xE000) {
+            unsigned long low = i + 3 < length ? utf16Unit(bytes + i + 2, order) : 0;
+            bool pair = unit < 0xDC00 && low >= 0xDC00 && low < 0xE000;
+            unit = pair ? 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
+            i += pair ? 2 : 0;
         }
         char encoded[8];
         size_t used = 0;
-        appendUtf8(unit == 0 ? 0xFFFD : unit, encoded, sizeof encoded, &used);
+        appendUtf8(unit, encoded, sizeof encoded, &used);
         if (!appendBytes(&utf8, encoded, used)) {
             freeBuffer(&utf8);
             return 0;
@@ -251,5 +279,49 @@ int normalizeTextFile(TextBuffer *file)
     }
     freeBuffer(file);
     *file = utf8;
-    return UNICODE_TEXT;
+    return 1;
+}
+
+// A UTF-8 byte-order mark at the start of any line (files joined with copy /b) is dropped,
+// and a NUL byte is read as a space, so nothing after it is lost.
+static void dropMarksAndNuls(TextBuffer *file)
+{
+    char *text = file->data;
+    size_t kept = 0;
+    char previous = '\n';
+    for (size_t i = 0; i < file->length; i++) {
+        bool lineStart = previous == '\n' || previous == '\r';
+        if (lineStart && i + 2 < file->length && memcmp(text + i, "\xEF\xBB\xBF", 3) == 0) {
+            i += 2;
+            continue;
+        }
+        previous = text[i];
+        text[kept++] = text[i] == '\0' ? ' ' : text[i];
+    }
+    file->length = kept;
+    if (text != nullptr)
+        text[kept] = '\0';
+}
+
+int normalizeTextFile(TextBuffer *file)
+{
+    const unsigned char *bytes = (const unsigned char *)bufferText(file);
+    size_t length = file->length;
+    int kind = UNKNOWN_TEXT, order = 0;
+    size_t start = 0;
+    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        kind = UNICODE_TEXT;
+    else if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        order = 1, start = 2;
+    else if (length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        order = 2, start = 2;
+    else
+        order = guessUtf16(bytes, length);
+    if (order != 0) {
+        if (!convertUtf16(file, start, order))
+            return 0;
+        kind = UNICODE_TEXT;
+    }
+    dropMarksAndNuls(file);
+    return kind;
 }

@@ -21,7 +21,7 @@ int readAnsiTextFile(const char *path, TextBuffer *text)
     bool nonAscii = false;
     for (size_t i = 0; i < file.length && !nonAscii; i++)
         nonAscii = (unsigned char)file.data[i] >= 0x80;
-    if (kind == UNICODE_TEXT || (nonAscii && isUtf8(bufferText(&file), file.length))) {
+    if (kind == UNICODE_TEXT || (nonAscii && looksLikeUtf8(bufferText(&file), file.length))) {
         selectAnsiLocale();
         TextBuffer ansi = {};
         if (!appendBytes(&ansi, "", 0) || !appendBytes(&ansi, bufferText(&file), file.length)) {
@@ -48,6 +48,7 @@ int nextTextField(const char **cursor, char *dest, size_t capacity)
 {
     const char *at = *cursor;
     size_t length = 0;
+    bool full = false; // once a character did not fit, nothing after it is kept
     int end;
     for (;;) {
         unsigned char c = (unsigned char)*at;
@@ -60,13 +61,14 @@ int nextTextField(const char **cursor, char *dest, size_t capacity)
             end = FIELD_TEXT_END;
             break;
         }
-        size_t width = isLeadByte(c) && at[1] != '\0' ? 2 : 1;
+        size_t width = characterWidth(at);
         if (width == 1 && !isFieldByte(c)) {
             end = FIELD_SEPARATOR;
             at++;
             break;
         }
-        if (length + width < capacity) {
+        full = full || length + width >= capacity;
+        if (!full) {
             memcpy(dest + length, at, width);
             length += width;
         }
@@ -78,29 +80,25 @@ int nextTextField(const char **cursor, char *dest, size_t capacity)
     return end;
 }
 
-// One line, without its line end: name, number, and the rest of the line as the remark.
+// One line, without its line end: name, number, and the rest of the line as the remark. A
+// line that starts with a separator has an empty name; a line with nothing in any field
+// adds nothing.
 static int importTextLine(const char *line)
 {
     Contact contact = {};
     const char *cursor = line;
-    if (nextTextField(&cursor, contact.name, sizeof contact.name) != FIELD_SEPARATOR) {
-        if (contact.name[0] == '\0')
-            return 0;
-        return appendContact(contact);
-    }
-    if (contact.name[0] == '\0')
+    if (nextTextField(&cursor, contact.name, sizeof contact.name) == FIELD_SEPARATOR &&
+        nextTextField(&cursor, contact.number, sizeof contact.number) == FIELD_SEPARATOR)
+        copyField(contact.remark, sizeof contact.remark, cursor);
+    if (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0')
         return 0;
-    if (nextTextField(&cursor, contact.number, sizeof contact.number) == FIELD_SEPARATOR) {
-        size_t end = strlen(cursor);
-        while (end > 0 && (cursor[end - 1] == ' ' || cursor[end - 1] == '\r'))
-            end--;
-        char remark[REMARK_SIZE];
-        size_t length = end < sizeof remark - 1 ? end : sizeof remark - 1;
-        memcpy(remark, cursor, length);
-        remark[length] = '\0';
-        copyText(contact.remark, sizeof contact.remark, remark);
-    }
     return appendContact(contact);
+}
+
+// The header line this program's own export writes, with either separator.
+static bool isExportHeader(const char *line)
+{
+    return strcmp(line, "姓名 号码 备注") == 0 || strcmp(line, "姓名,号码,备注") == 0;
 }
 
 int importTextLines(const char *text, size_t length)
@@ -108,15 +106,19 @@ int importTextLines(const char *text, size_t length)
     TextBuffer line = {};
     int appended = 0;
     for (size_t start = 0; start < length;) {
-        const char *end = (const char *)memchr(text + start, '\n', length - start);
-        size_t lineLength = end != nullptr ? (size_t)(end - (text + start)) : length - start;
+        size_t lineLength = 0;
+        while (start + lineLength < length && text[start + lineLength] != '\n' &&
+               text[start + lineLength] != '\r')
+            lineLength++;
         clearBuffer(&line);
-        if (lineLength > 0 && text[start + lineLength - 1] == '\r')
-            appendBytes(&line, text + start, lineLength - 1);
-        else
-            appendBytes(&line, text + start, lineLength);
-        appended += importTextLine(bufferText(&line));
-        start += lineLength + 1;
+        appendBytes(&line, text + start, lineLength);
+        if (start > 0 || !isExportHeader(bufferText(&line)))
+            appended += importTextLine(bufferText(&line));
+        start += lineLength;
+        if (start < length && text[start] == '\r' && start + 1 < length && text[start + 1] == '\n')
+            start += 2;
+        else if (start < length)
+            start++;
     }
     freeBuffer(&line);
     return appended;

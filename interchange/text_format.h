@@ -10,7 +10,8 @@ enum FieldEnd { FIELD_FULL = 0, FIELD_LINE_END = 1, FIELD_TEXT_END = 2, FIELD_SE
 // Reads one field at *cursor into dest (capacity bytes), cut on a character boundary; the
 // cursor moves past the field and its separator.
 int nextTextField(const char **cursor, char *dest, size_t capacity);
-// Appends one contact per line of the file whose first field is not empty; returns how many.
+// Appends one contact per line of the file (CR LF, LF or CR) that has text in a field,
+// leaving out a first line that is this program's own header; returns how many.
 // -1 when the file cannot be read.
 int importText(const char *path);
 // Reads text already converted to the ANSI code page.

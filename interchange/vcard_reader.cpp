@@ -1,9 +1,11 @@
 // The vCard reader. A file is taken whole, normalised to bytes with UTF-8 or ANSI text,
 // split into lines (CR LF, LF, CR and CR CR LF), unfolded, and read property by property.
-// Every BEGIN:VCARD ... END:VCARD is one contact; a card nested inside a card is skipped.
+// Every BEGIN:VCARD ... END:VCARD is one contact; a BEGIN:VCARD inside an open card ends it,
+// and only a card an AGENT property opens is nested (and belongs to no one).
 #include "interchange/vcard_format.h"
 
 #include "common/file_io.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
 #include "interchange/text_encoding.h"
@@ -13,27 +15,43 @@
 
 namespace {
 
-enum Charset { CHARSET_AUTO, CHARSET_UTF8, CHARSET_ANSI };
+enum Charset { CHARSET_AUTO, CHARSET_UTF8, CHARSET_ANSI, CHARSET_OTHER };
+enum Encoding { ENCODING_NONE, ENCODING_QUOTED, ENCODING_BASE64 };
+enum { CHARSET_NAME_SIZE = 32, VALUE_POINTS = 512, COMPONENTS = 3 };
 
 // One property line taken apart; the pointers point into the line.
 struct Property {
-    char *name;  // without group, e.g. "TEL"
+    char *name; // without group, e.g. "TEL"
     char *value;
-    int quotedPrintable;
+    Encoding encoding;
     Charset charset;
-    int cell, pref;
+    const char *charsetName; // the declared name, for CHARSET_OTHER
+    int cell;
+    int pref; // 0 not preferred; otherwise its rank, 1 the most preferred
+};
+
+// A value a card keeps (N, FN or TEL), as it stood in the file.
+struct KeptValue {
+    TextBuffer text;
+    Encoding encoding;
+    Charset charset;
+    char charsetName[CHARSET_NAME_SIZE];
+    bool present;
 };
 
 // What one card has given so far.
 struct Card {
-    TextBuffer n, fn, tel;
-    int nQuoted, fnQuoted, telQuoted;
-    Charset nCharset, fnCharset, telCharset;
-    int hasN, hasFn, telRank; // telRank: 0 none, 1 any, 2 PREF, 3 CELL, 4 CELL and PREF
-    int modern;               // VERSION 3.0 or 4.0: values are UTF-8
+    KeptValue n, fn, tel;
+    int telRank; // 0 none, 1 any, 2 PREF, 3 CELL, 4 CELL and PREF
+    int telPref; // the kept number's PREF rank, 0 none
+    int modern;  // VERSION 3.0 or 4.0: values are UTF-8
 };
 
-enum { NAME_POINTS = 512, COMPONENTS = 3 };
+// A value decoded to code points, one component after another.
+struct Components {
+    unsigned long points[COMPONENTS][VALUE_POINTS];
+    size_t counts[COMPONENTS];
+};
 
 bool startsIgnoringCase(const char *text, const char *prefix)
 {
@@ -44,6 +62,19 @@ bool startsIgnoringCase(const char *text, const char *prefix)
             return false;
     }
     return true;
+}
+
+// True when text, spaces and tabs around it ignored, is word (without regard to case).
+bool isWord(const char *text, const char *word)
+{
+    while (*text == ' ' || *text == '\t')
+        text++;
+    size_t length = strlen(word);
+    if (!startsIgnoringCase(text, word))
+        return false;
+    for (text += length; *text == ' ' || *text == '\t'; text++)
+        ;
+    return *text == '\0';
 }
 
 // The next physical line; false at the end of the text.
@@ -90,7 +121,8 @@ bool headIsQuotedPrintable(const char *line, size_t length)
     return false;
 }
 
-// Reads one logical line: folded lines and quoted-printable soft breaks are joined.
+// Reads one logical line: folded lines and quoted-printable soft breaks are joined; a soft
+// break at the very end of the file is dropped.
 bool nextLogicalLine(const char *text, size_t length, size_t *position, TextBuffer *logical)
 {
     const char *line;
@@ -99,14 +131,16 @@ bool nextLogicalLine(const char *text, size_t length, size_t *position, TextBuff
     if (!nextLine(text, length, position, &line, &lineLength))
         return false;
     appendBytes(logical, line, lineLength);
+    appendBytes(logical, "", 0);
     bool quoted = headIsQuotedPrintable(line, lineLength);
     for (;;) {
         size_t saved = *position;
         bool softBreak = quoted && logical->length > 0 && logical->data[logical->length - 1] == '=';
+        if (softBreak)
+            logical->data[--logical->length] = '\0';
         if (!nextLine(text, length, position, &line, &lineLength))
             break;
         if (softBreak) {
-            logical->data[--logical->length] = '\0';
             if (lineLength == 0)
                 break; // an empty line ends the value
             while (lineLength > 0 && (*line == ' ' || *line == '\t'))
@@ -122,6 +156,14 @@ bool nextLogicalLine(const char *text, size_t length, size_t *position, TextBuff
     return true;
 }
 
+// A PREF parameter's rank: its number, or 1 when it has none.
+int prefRank(const char *value)
+{
+    int rank = atoi(value);
+    return rank > 0 ? rank : 1;
+}
+
+// TYPE=cell,pref or TYPE="cell, pref": each item trimmed.
 void readTypeList(char *list, Property *property)
 {
     char *item = list;
@@ -129,36 +171,52 @@ void readTypeList(char *list, Property *property)
         char *comma = strchr(item, ',');
         if (comma != nullptr)
             *comma = '\0';
-        if (*item == '"')
+        while (*item == ' ' || *item == '\t' || *item == '"')
             item++;
         size_t length = strlen(item);
-        if (length > 0 && item[length - 1] == '"')
-            item[length - 1] = '\0';
+        while (length > 0 && (item[length - 1] == ' ' || item[length - 1] == '\t' ||
+                              item[length - 1] == '"'))
+            item[--length] = '\0';
         if (equalsIgnoringCase(item, "CELL"))
             property->cell = 1;
-        if (equalsIgnoringCase(item, "PREF"))
+        if (equalsIgnoringCase(item, "PREF") && property->pref == 0)
             property->pref = 1;
         item = comma != nullptr ? comma + 1 : nullptr;
     }
 }
 
-Charset charsetNamed(const char *name)
+void readCharset(char *name, Property *property)
 {
     if (*name == '"')
         name++;
-    if (startsIgnoringCase(name, "UTF-8") || startsIgnoringCase(name, "UTF8"))
-        return CHARSET_UTF8;
-    if (startsIgnoringCase(name, "GB"))
-        return CHARSET_ANSI; // GB2312, GBK, GB18030: the program's own code page
-    return CHARSET_AUTO;
+    size_t length = strlen(name);
+    if (length > 0 && name[length - 1] == '"')
+        name[length - 1] = '\0';
+    property->charsetName = name;
+    if (equalsIgnoringCase(name, "UTF-8") || equalsIgnoringCase(name, "UTF8"))
+        property->charset = CHARSET_UTF8;
+    else if (startsIgnoringCase(name, "GB"))
+        property->charset = CHARSET_ANSI; // GB2312, GBK, GB18030: the program's own code page
+    else
+        property->charset = CHARSET_OTHER;
+}
+
+Encoding encodingNamed(const char *name)
+{
+    if (equalsIgnoringCase(name, "QUOTED-PRINTABLE"))
+        return ENCODING_QUOTED;
+    if (equalsIgnoringCase(name, "BASE64") || equalsIgnoringCase(name, "B"))
+        return ENCODING_BASE64;
+    return ENCODING_NONE;
 }
 
 void readParameter(char *parameter, Property *property)
 {
     char *equals = strchr(parameter, '=');
     if (equals == nullptr) {
-        if (equalsIgnoringCase(parameter, "QUOTED-PRINTABLE"))
-            property->quotedPrintable = 1;
+        Encoding encoding = encodingNamed(parameter);
+        if (encoding != ENCODING_NONE)
+            property->encoding = encoding;
         else
             readTypeList(parameter, property);
         return;
@@ -166,11 +224,13 @@ void readParameter(char *parameter, Property *property)
     *equals = '\0';
     char *value = equals + 1;
     if (equalsIgnoringCase(parameter, "ENCODING"))
-        property->quotedPrintable = startsIgnoringCase(value, "QUOTED-PRINTABLE");
+        property->encoding = encodingNamed(value);
     else if (equalsIgnoringCase(parameter, "CHARSET"))
-        property->charset = charsetNamed(value);
+        readCharset(value, property);
     else if (equalsIgnoringCase(parameter, "TYPE"))
         readTypeList(value, property);
+    else if (equalsIgnoringCase(parameter, "PREF"))
+        property->pref = prefRank(value);
 }
 
 // Takes a line apart in place; false for a line without a value separator.
@@ -215,52 +275,144 @@ int hexValue(char c)
     return -1;
 }
 
-// Decodes quoted-printable escapes and vCard backslash escapes of one value component.
-void decodeComponent(const char *begin, const char *end, int quotedPrintable, TextBuffer *out)
+int base64Value(char c)
 {
-    clearBuffer(out);
-    for (const char *c = begin; c < end; c++) {
-        char byte = *c;
-        if (quotedPrintable && byte == '=' && c + 2 < end && hexValue(c[1]) >= 0 &&
-            hexValue(c[2]) >= 0) {
-            byte = (char)(hexValue(c[1]) * 16 + hexValue(c[2]));
-            c += 2;
-        } else if (byte == '\\' && c + 1 < end) {
-            char next = c[1];
-            if (next == ',' || next == ';' || next == '\\' || next == ':') {
-                byte = next;
-                c++;
-            } else if (next == 'n' || next == 'N') {
-                byte = '\n';
-                c++;
-            }
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char *found = c != '\0' ? strchr(digits, c) : nullptr;
+    return found != nullptr ? (int)(found - digits) : -1;
+}
+
+// Undoes the transfer encoding into bytes. literal gets one flag per byte: 1 where the byte
+// stood in the file as itself, so it may separate components or start an escape; an encoded
+// "=3B" stays inside its component, as this program's earlier versions wrote it.
+void decodeTransfer(const KeptValue *value, TextBuffer *bytes, TextBuffer *literal)
+{
+    clearBuffer(bytes);
+    clearBuffer(literal);
+    appendBytes(bytes, "", 0);
+    appendBytes(literal, "", 0);
+    const char *text = bufferText(&value->text);
+    size_t length = value->text.length;
+    unsigned bits = 0;
+    int bitCount = 0;
+    for (size_t i = 0; i < length; i++) {
+        char byte = text[i];
+        char isLiteral = 1;
+        if (value->encoding == ENCODING_BASE64) {
+            int digit = base64Value(byte);
+            if (digit < 0)
+                continue;
+            bits = bits << 6 | (unsigned)digit;
+            bitCount += 6;
+            if (bitCount < 8)
+                continue;
+            bitCount -= 8;
+            byte = (char)(bits >> bitCount);
+        } else if (value->encoding == ENCODING_QUOTED && byte == '=' && i + 2 < length &&
+                   hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
+            byte = (char)(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            isLiteral = 0;
+            i += 2;
         }
-        appendBytes(out, &byte, 1);
+        appendBytes(bytes, &byte, 1);
+        appendBytes(literal, &isLiteral, 1);
     }
 }
 
+Charset resolvedCharset(const KeptValue *value, int modern, const TextBuffer *bytes)
+{
+    if (value->charset == CHARSET_OTHER) {
+        size_t count;
+        if (platformDecodeCharset(value->charsetName, "", 0, nullptr, 0, &count))
+            return CHARSET_OTHER;
+    } else if (value->charset != CHARSET_AUTO) {
+        return value->charset;
+    }
+    if (modern)
+        return CHARSET_UTF8;
+    return looksLikeUtf8(bufferText(bytes), bytes->length) ? CHARSET_UTF8 : CHARSET_ANSI;
+}
+
+// The width of the character at at in a declared charset, so that a trail byte is never
+// taken for a backslash: Shift_JIS leads 0x81-0x9F and 0xE0-0xFC, the other double-byte
+// charsets any byte from 0x81, the single-byte charsets none.
+size_t otherCharsetWidth(const char *charset, const unsigned char *at, size_t left)
+{
+    bool shiftJis = startsIgnoringCase(charset, "SHIFT") || startsIgnoringCase(charset, "SJIS") ||
+                    startsIgnoringCase(charset, "MS_KANJI") || equalsIgnoringCase(charset, "CP932") ||
+                    equalsIgnoringCase(charset, "WINDOWS-31J");
+    bool doubleByte = shiftJis || startsIgnoringCase(charset, "BIG") ||
+                      startsIgnoringCase(charset, "EUC") || startsIgnoringCase(charset, "KS_C") ||
+                      equalsIgnoringCase(charset, "CP949") || equalsIgnoringCase(charset, "CP950");
+    bool lead = shiftJis ? (at[0] >= 0x81 && at[0] <= 0x9F) || (at[0] >= 0xE0 && at[0] <= 0xFC)
+                         : doubleByte && at[0] >= 0x81;
+    return lead && left >= 2 ? 2 : 1;
+}
+
+size_t charsetWidth(Charset charset, const char *charsetName, const char *at, size_t left)
+{
+    if (charset == CHARSET_ANSI)
+        return left >= 2 ? characterWidth(at) : 1;
+    if (charset == CHARSET_OTHER)
+        return otherCharsetWidth(charsetName, (const unsigned char *)at, left);
+    return 1; // no byte of a UTF-8 sequence is ASCII
+}
+
 // Decodes the bytes of one component into code points (at most room), by its charset.
-size_t componentPoints(const TextBuffer *bytes, Charset charset, unsigned long *points,
-                       size_t room)
+size_t componentPoints(const TextBuffer *bytes, Charset charset, const char *charsetName,
+                       unsigned long *points, size_t room)
 {
     const char *text = bufferText(bytes);
-    if (charset == CHARSET_AUTO)
-        charset = isUtf8(text, bytes->length) ? CHARSET_UTF8 : CHARSET_ANSI;
     size_t count = 0;
-    mbtowc(nullptr, nullptr, 0);
+    if (charset == CHARSET_OTHER) {
+        platformDecodeCharset(charsetName, text, bytes->length, points, room, &count);
+        return count;
+    }
     for (size_t i = 0; i < bytes->length && count < room;) {
-        const unsigned char *at = (const unsigned char *)text + i;
-        if (charset == CHARSET_UTF8) {
-            i += decodeUtf8(at, &points[count++]);
-            continue;
-        }
-        size_t width = isLeadByte(*at) && i + 1 < bytes->length ? 2 : 1;
-        wchar_t wide = 0;
-        points[count++] = mbtowc(&wide, (const char *)at, width) == (int)width ? (unsigned long)wide
-                                                                                : 0xFFFD;
-        i += width;
+        if (charset == CHARSET_UTF8)
+            i += decodeUtf8((const unsigned char *)text + i, &points[count++]);
+        else
+            i += decodeAnsi(text + i, &points[count++]);
     }
     return count;
+}
+
+// Decodes a kept value, with the escapes \n \\ \, \; \: decoded: a compound value (N) into
+// its first three components, split at ';', any other value whole into the first. Both are
+// done on whole characters of the value's charset, never on a trail byte.
+void decodeComponents(const KeptValue *value, int modern, bool compound, Components *out)
+{
+    TextBuffer bytes = {}, literal = {}, component = {};
+    decodeTransfer(value, &bytes, &literal);
+    Charset charset = resolvedCharset(value, modern, &bytes);
+    const char *text = bufferText(&bytes);
+    const char *isLiteral = bufferText(&literal);
+    int index = 0;
+    memset(out->counts, 0, sizeof out->counts);
+    appendBytes(&component, "", 0);
+    for (size_t i = 0; i <= bytes.length && index < COMPONENTS; i++) {
+        bool separator = compound && i < bytes.length && text[i] == ';' && isLiteral[i];
+        if (i == bytes.length || separator) {
+            out->counts[index] = componentPoints(&component, charset, value->charsetName,
+                                                 out->points[index], VALUE_POINTS);
+            clearBuffer(&component);
+            index++;
+            continue;
+        }
+        size_t width = charsetWidth(charset, value->charsetName, text + i, bytes.length - i);
+        char next = i + 1 < bytes.length ? text[i + 1] : '\0';
+        if (width == 1 && text[i] == '\\' && isLiteral[i] && next != '\0' &&
+            strchr("nN\\,;:", next) != nullptr) {
+            appendBytes(&component, next == 'n' || next == 'N' ? "\n" : &next, 1);
+            i++;
+            continue;
+        }
+        appendBytes(&component, text + i, width);
+        i += width - 1;
+    }
+    freeBuffer(&bytes);
+    freeBuffer(&literal);
+    freeBuffer(&component);
 }
 
 bool isCjk(unsigned long cp)
@@ -271,65 +423,38 @@ bool isCjk(unsigned long cp)
            (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3FFFF);
 }
 
-// Converts code points to ANSI into a field: spaces trimmed at both ends, cut on a
-// character boundary, and trailing spaces the cut leaves trimmed again.
+// Converts code points to ANSI into a field (see copyField); a NUL becomes a space.
 void pointsToField(const unsigned long *points, size_t count, char *field, size_t size)
 {
-    char ansi[NAME_POINTS * 2 + 1];
+    char ansi[VALUE_POINTS * 2 + 1];
     size_t length = 0;
-    wctomb(nullptr, 0);
     for (size_t i = 0; i < count; i++) {
         char bytes[16];
-        int width = ansiCharacter(points[i], bytes);
+        int width = ansiCharacter(points[i] == 0 ? ' ' : points[i], bytes);
         if (length + width >= sizeof ansi)
             break;
         memcpy(ansi + length, bytes, width);
         length += width;
     }
     ansi[length] = '\0';
-    char *start = ansi;
-    while (*start == ' ' || *start == '\t')
-        start++;
-    copyText(field, size, start);
-    size_t end = strlen(field);
-    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\t'))
-        field[--end] = '\0';
+    copyField(field, size, ansi);
 }
 
-// The name from N: family, given and middle name, run together for CJK names, otherwise
-// given, middle and family name separated by single spaces.
-void nameFromN(const Card *card, char *field, size_t size)
+// Joins family, given and middle name: run together for CJK names, otherwise given,
+// middle and family name separated by single spaces.
+void joinName(const Components *parts, char *field, size_t size)
 {
-    const char *value = bufferText(&card->n);
-    const char *end = value + card->n.length;
-    unsigned long parts[COMPONENTS][NAME_POINTS];
-    size_t counts[COMPONENTS] = {};
-    TextBuffer bytes = {};
-    const char *start = value;
-    Charset charset = card->modern && card->nCharset == CHARSET_AUTO ? CHARSET_UTF8 : card->nCharset;
-    for (int component = 0; component < COMPONENTS && start <= end; component++) {
-        const char *stop = start;
-        while (stop < end && *stop != ';') {
-            if (*stop == '\\' && stop + 1 < end)
-                stop++;
-            stop++;
-        }
-        decodeComponent(start, stop, card->nQuoted, &bytes);
-        counts[component] = componentPoints(&bytes, charset, parts[component], NAME_POINTS);
-        start = stop + 1;
-    }
-    freeBuffer(&bytes);
     bool cjk = false;
     for (int component = 0; component < COMPONENTS; component++)
-        for (size_t i = 0; i < counts[component]; i++)
-            cjk = cjk || isCjk(parts[component][i]);
+        for (size_t i = 0; i < parts->counts[component]; i++)
+            cjk = cjk || isCjk(parts->points[component][i]);
     static const int cjkOrder[COMPONENTS] = {0, 1, 2}, westernOrder[COMPONENTS] = {1, 2, 0};
     const int *order = cjk ? cjkOrder : westernOrder;
-    unsigned long name[NAME_POINTS * COMPONENTS + COMPONENTS];
+    unsigned long name[VALUE_POINTS * COMPONENTS + COMPONENTS];
     size_t length = 0;
     for (int i = 0; i < COMPONENTS; i++) {
-        const unsigned long *part = parts[order[i]];
-        size_t count = counts[order[i]];
+        const unsigned long *part = parts->points[order[i]];
+        size_t count = parts->counts[order[i]];
         size_t first = 0;
         while (first < count && (part[first] == ' ' || part[first] == '\t'))
             first++;
@@ -345,78 +470,91 @@ void nameFromN(const Card *card, char *field, size_t size)
     pointsToField(name, length, field, size);
 }
 
-// A whole value (FN, TEL) into a field.
-void valueToField(const TextBuffer *value, int quoted, Charset charset, int modern, char *field,
-                  size_t size)
+// A value into a field: N (compound) as a joined name, FN and TEL whole.
+void valueToField(const KeptValue *value, int modern, bool compound, char *field, size_t size)
 {
-    TextBuffer bytes = {};
-    decodeComponent(bufferText(value), bufferText(value) + value->length, quoted, &bytes);
-    unsigned long points[NAME_POINTS];
-    if (modern && charset == CHARSET_AUTO)
-        charset = CHARSET_UTF8;
-    size_t count = componentPoints(&bytes, charset, points, NAME_POINTS);
-    freeBuffer(&bytes);
-    pointsToField(points, count, field, size);
+    Components *parts = (Components *)malloc(sizeof(Components));
+    if (parts == nullptr)
+        return;
+    decodeComponents(value, modern, compound, parts);
+    if (compound)
+        joinName(parts, field, size);
+    else
+        pointsToField(parts->points[0], parts->counts[0], field, size);
+    free(parts);
 }
 
-void keepValue(TextBuffer *buffer, const Property *property, int *quoted, Charset *charset)
+void keepValue(KeptValue *kept, const Property *property, const char *value)
 {
-    clearBuffer(buffer);
-    appendBytes(buffer, property->value, strlen(property->value));
-    *quoted = property->quotedPrintable;
-    *charset = property->charset;
+    clearBuffer(&kept->text);
+    appendBytes(&kept->text, value, strlen(value));
+    kept->encoding = property->encoding;
+    kept->charset = property->charset;
+    copyText(kept->charsetName, sizeof kept->charsetName,
+             property->charsetName != nullptr ? property->charsetName : "");
+    kept->present = true;
+}
+
+// A better number replaces the kept one: a mobile over any other, a preferred one over one
+// that is not, and among equals the lowest PREF rank.
+void readNumber(Card *card, const Property *property)
+{
+    int rank = property->cell && property->pref ? 4 : property->cell ? 3 : property->pref ? 2 : 1;
+    bool better = rank > card->telRank ||
+                  (rank == card->telRank && property->pref != 0 && property->pref < card->telPref);
+    if (!better)
+        return;
+    const char *number = property->value;
+    if (startsIgnoringCase(number, "TEL:"))
+        number += 4;
+    keepValue(&card->tel, property, number);
+    card->telRank = rank;
+    card->telPref = property->pref;
 }
 
 void readCardProperty(Card *card, const Property *property)
 {
-    if (equalsIgnoringCase(property->name, "VERSION")) {
+    if (equalsIgnoringCase(property->name, "VERSION"))
         card->modern = property->value[0] == '3' || property->value[0] == '4';
-    } else if (equalsIgnoringCase(property->name, "N") && !card->hasN) {
-        keepValue(&card->n, property, &card->nQuoted, &card->nCharset);
-        card->hasN = 1;
-    } else if (equalsIgnoringCase(property->name, "FN") && !card->hasFn) {
-        keepValue(&card->fn, property, &card->fnQuoted, &card->fnCharset);
-        card->hasFn = 1;
-    } else if (equalsIgnoringCase(property->name, "TEL")) {
-        int rank = property->cell && property->pref ? 4 : property->cell ? 3 : property->pref ? 2 : 1;
-        if (rank <= card->telRank)
-            return;
-        const char *number = property->value;
-        if (startsIgnoringCase(number, "TEL:"))
-            number += 4;
-        Property stripped = *property;
-        stripped.value = (char *)number;
-        keepValue(&card->tel, &stripped, &card->telQuoted, &card->telCharset);
-        card->telRank = rank;
-    }
+    else if (equalsIgnoringCase(property->name, "N") && !card->n.present)
+        keepValue(&card->n, property, property->value);
+    else if (equalsIgnoringCase(property->name, "FN") && !card->fn.present)
+        keepValue(&card->fn, property, property->value);
+    else if (equalsIgnoringCase(property->name, "TEL"))
+        readNumber(card, property);
 }
 
 void clearCard(Card *card)
 {
-    TextBuffer n = card->n, fn = card->fn, tel = card->tel;
-    clearBuffer(&n);
-    clearBuffer(&fn);
-    clearBuffer(&tel);
-    *card = Card();
-    card->n = n;
-    card->fn = fn;
-    card->tel = tel;
+    KeptValue *values[] = {&card->n, &card->fn, &card->tel};
+    for (KeptValue *value : values) {
+        TextBuffer text = value->text;
+        clearBuffer(&text);
+        *value = KeptValue();
+        value->text = text;
+    }
+    card->telRank = card->telPref = card->modern = 0;
 }
 
-// Appends the card's contact; 1 when it had a name.
+void freeCard(Card *card)
+{
+    freeBuffer(&card->n.text);
+    freeBuffer(&card->fn.text);
+    freeBuffer(&card->tel.text);
+}
+
+// Appends the card's contact; 1 when it had a name or a number.
 int finishCard(const Card *card)
 {
     Contact contact = {};
-    if (card->hasN)
-        nameFromN(card, contact.name, sizeof contact.name);
-    if (contact.name[0] == '\0' && card->hasFn)
-        valueToField(&card->fn, card->fnQuoted, card->fnCharset, card->modern, contact.name,
-                     sizeof contact.name);
-    if (contact.name[0] == '\0')
+    if (card->n.present)
+        valueToField(&card->n, card->modern, true, contact.name, sizeof contact.name);
+    if (contact.name[0] == '\0' && card->fn.present)
+        valueToField(&card->fn, card->modern, false, contact.name, sizeof contact.name);
+    if (card->tel.present)
+        valueToField(&card->tel, card->modern, false, contact.number, sizeof contact.number);
+    if (contact.name[0] == '\0' && contact.number[0] == '\0')
         return 0;
-    if (card->telRank > 0)
-        valueToField(&card->tel, card->telQuoted, card->telCharset, card->modern, contact.number,
-                     sizeof contact.number);
     return appendContact(contact);
 }
 
@@ -428,20 +566,26 @@ int importVCardText(const char *text, size_t length)
     TextBuffer line = {};
     Card card = {};
     int depth = 0, appended = 0;
+    bool agentValueFollows = false; // an empty AGENT value: its card starts on the next line
     size_t position = 0;
     while (nextLogicalLine(text, length, &position, &line)) {
         Property property;
-        if (line.data == nullptr || !readProperty(line.data, &property))
+        if (!readProperty(line.data, &property))
             continue;
-        // A 2.1 agent may start its card on the AGENT line itself.
-        bool begin = (equalsIgnoringCase(property.name, "BEGIN") &&
-                      equalsIgnoringCase(property.value, "VCARD")) ||
-                     (equalsIgnoringCase(property.name, "AGENT") &&
-                      equalsIgnoringCase(property.value, "BEGIN:VCARD"));
-        bool end = equalsIgnoringCase(property.name, "END") && equalsIgnoringCase(property.value, "VCARD");
-        if (begin) {
-            if (depth++ == 0)
-                clearCard(&card);
+        bool begin = equalsIgnoringCase(property.name, "BEGIN") && isWord(property.value, "VCARD");
+        bool agent = equalsIgnoringCase(property.name, "AGENT");
+        // A 2.1 agent starts its card on the AGENT line itself, or on the line after it.
+        bool nested = depth > 0 && ((agent && isWord(property.value, "BEGIN:VCARD")) ||
+                                    (begin && agentValueFollows));
+        agentValueFollows = agent && isWord(property.value, "");
+        bool end = equalsIgnoringCase(property.name, "END") && isWord(property.value, "VCARD");
+        if (nested) {
+            depth++;
+        } else if (begin) {
+            if (depth > 0)
+                appended += finishCard(&card); // the open card never ended
+            clearCard(&card);
+            depth = 1;
         } else if (end && depth > 0) {
             if (--depth == 0)
                 appended += finishCard(&card);
@@ -452,16 +596,14 @@ int importVCardText(const char *text, size_t length)
     if (depth > 0)
         appended += finishCard(&card);
     freeBuffer(&line);
-    freeBuffer(&card.n);
-    freeBuffer(&card.fn);
-    freeBuffer(&card.tel);
+    freeCard(&card);
     return appended;
 }
 
 int importVCard(const char *path)
 {
     TextBuffer file = {};
-    int appended = 0;
+    int appended = -1;
     if (readWholeFile(path, &file) && normalizeTextFile(&file))
         appended = importVCardText(bufferText(&file), file.length);
     freeBuffer(&file);

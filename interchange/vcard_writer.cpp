@@ -1,9 +1,11 @@
-// The vCard writer: six lines per card, the name as standard UTF-8 in quoted-printable form
-// (every byte that is not printable ASCII, '=' and ';' escaped, so the name stays one
-// component), the number as stored.
+// The vCard writer: six lines per card. The name is standard UTF-8 in quoted-printable form;
+// a number of plain ASCII is written as it is, any other number like the name. Backslashes
+// (and in the name ';' and ',') are escaped as vCard readers decode them, so every contact
+// reads back as it was written.
 #include "interchange/vcard_format.h"
 
 #include "common/file_io.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "interchange/text_encoding.h"
 
@@ -11,17 +13,23 @@
 #include <cstdlib>
 #include <cstring>
 
-enum { ENCODED_NAME_SIZE = 256, FOLDER_PATH_SIZE = 256 };
+enum { ENCODED_VALUE_SIZE = 256, FOLDER_PATH_SIZE = 256, UTF8_VALUE_SIZE = 64 };
 
-static void encodeQuotedPrintable(const char *utf8, char *out, size_t size)
+// A value for a property line: the bytes in escaped get a backslash before them; with
+// quotedPrintable every byte that is not printable ASCII, and '=', is written as =XX.
+static void encodeValue(const char *text, const char *escaped, bool quotedPrintable, char *out,
+                        size_t size)
 {
     static const char hex[] = "0123456789ABCDEF";
     size_t length = 0;
-    for (const unsigned char *c = (const unsigned char *)utf8; *c != '\0'; c++) {
-        bool escape = *c < 0x20 || *c >= 0x7F || *c == '=' || *c == ';';
-        if (length + (escape ? 3 : 1) + 1 > size)
+    for (const unsigned char *c = (const unsigned char *)text; *c != '\0'; c++) {
+        bool backslash = strchr(escaped, *c) != nullptr;
+        bool encode = quotedPrintable && (*c < 0x20 || *c >= 0x7F || *c == '=');
+        if (length + (encode ? 3 : 1) + (backslash ? 1 : 0) + 1 > size)
             break;
-        if (escape) {
+        if (backslash)
+            out[length++] = '\\';
+        if (encode) {
             out[length++] = '=';
             out[length++] = hex[*c >> 4];
             out[length++] = hex[*c & 0x0F];
@@ -32,21 +40,35 @@ static void encodeQuotedPrintable(const char *utf8, char *out, size_t size)
     out[length] = '\0';
 }
 
+static bool isPlainAscii(const char *text)
+{
+    for (const unsigned char *c = (const unsigned char *)text; *c != '\0'; c++)
+        if (*c < 0x20 || *c >= 0x7F)
+            return false;
+    return true;
+}
+
 static int writeText(FILE *file, const char *text)
 {
     return writeBytes(file, text, strlen(text));
 }
 
+static const char quotedUtf8[] = ";ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:";
+
 // One card; the last line has no line end.
 static int writeCard(FILE *file, const Contact *contact)
 {
-    char utf8[NAME_SIZE * 3 + 1];
+    char utf8[UTF8_VALUE_SIZE];
     ansiToUtf8(contact->name, utf8, sizeof utf8);
-    char encoded[ENCODED_NAME_SIZE];
-    encodeQuotedPrintable(utf8, encoded, sizeof encoded);
-    return writeText(file, "BEGIN:VCARD\r\nVERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:") &&
-           writeText(file, encoded) && writeText(file, "\r\nTEL;CELL:") &&
-           writeText(file, contact->number) &&
+    char name[ENCODED_VALUE_SIZE];
+    encodeValue(utf8, "\\;,", true, name, sizeof name);
+    bool plainNumber = isPlainAscii(contact->number);
+    ansiToUtf8(contact->number, utf8, sizeof utf8);
+    char number[ENCODED_VALUE_SIZE];
+    encodeValue(utf8, "\\", !plainNumber, number, sizeof number);
+    return writeText(file, "BEGIN:VCARD\r\nVERSION:2.1\r\nN") && writeText(file, quotedUtf8) &&
+           writeText(file, name) && writeText(file, "\r\nTEL;CELL") &&
+           writeText(file, plainNumber ? ":" : quotedUtf8) && writeText(file, number) &&
            writeText(file, "\r\nX-CLASS:private\r\nEND:VCARD");
 }
 
@@ -80,25 +102,35 @@ int exportVCardList(const char *path)
     return writeFileSafely(path, writeAllCards, nullptr);
 }
 
+// Windows takes a name as a device when the part before its first dot, trailing spaces and
+// dots dropped, is a device's name: "CON.x" and "aux .txt" are the devices themselves.
 static bool isReservedDeviceName(const char *name)
 {
-    static const char *const devices[] = {"CON", "PRN", "AUX", "NUL"};
+    char stem[NAME_SIZE + 2];
+    size_t length = strcspn(name, ".");
+    while (length > 0 && (name[length - 1] == ' ' || name[length - 1] == '.'))
+        length--;
+    if (length >= sizeof stem)
+        return false;
+    memcpy(stem, name, length);
+    stem[length] = '\0';
+    static const char *const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char *device : devices)
-        if (equalsIgnoringCase(name, device))
+        if (equalsIgnoringCase(stem, device))
             return true;
     char port[4] = "";
-    copyText(port, sizeof port, name);
-    return strlen(name) == 4 && (equalsIgnoringCase(port, "COM") || equalsIgnoringCase(port, "LPT")) &&
-           name[3] >= '1' && name[3] <= '9';
+    copyText(port, sizeof port, stem);
+    return length == 4 && (equalsIgnoringCase(port, "COM") || equalsIgnoringCase(port, "LPT")) &&
+           stem[3] >= '1' && stem[3] <= '9';
 }
 
 void vcardFileName(const char *name, char *fileName, size_t size)
 {
     char safe[NAME_SIZE + 1];
     size_t length = 0;
-    for (const char *c = name; *c != '\0' && length + 1 < sizeof safe; c++) {
+    for (const char *c = name; *c != '\0' && length + characterWidth(c) < sizeof safe; c++) {
         unsigned char byte = (unsigned char)*c;
-        if (isLeadByte(byte) && c[1] != '\0') {
+        if (characterWidth(c) == 2) {
             safe[length++] = *c++;
             safe[length++] = *c; // a trail byte is never a forbidden character
             continue;
@@ -121,46 +153,64 @@ static const char folderSeparator[] = "\\";
 static const char folderSeparator[] = "/";
 #endif
 
-struct FileName {
-    char base[NAME_SIZE + 2];
-    int order; // the contact's place in the list
-    int copy;  // 1 for the first contact with this name, 2 for the second, ...
+enum { FILE_NAME_SIZE = NAME_SIZE + 24 };
+
+// The file names one folder export has given, by the key the file system compares them by.
+struct UsedName {
+    char key[FILE_NAME_SIZE]; // empty while the slot is free
+    int nextCopy;             // the number to try first for the next contact of this name
 };
 
-static int compareFileNames(const void *a, const void *b)
+struct UsedNames {
+    UsedName *slots;
+    size_t mask; // slots - 1, a power of two minus one
+};
+
+static UsedName *findUsedName(const UsedNames *used, const char *key)
 {
-    const FileName *first = *(FileName *const *)a, *second = *(FileName *const *)b;
-    int names = compareIgnoringCase(first->base, second->base);
-    return names != 0 ? names : first->order - second->order;
+    size_t hash = 2166136261u;
+    for (const char *c = key; *c != '\0'; c++)
+        hash = (hash ^ (unsigned char)*c) * 16777619u;
+    for (size_t i = hash & used->mask;; i = (i + 1) & used->mask)
+        if (used->slots[i].key[0] == '\0' || strcmp(used->slots[i].key, key) == 0)
+            return &used->slots[i];
 }
 
-// Each contact's file name, in list order, numbered among the contacts with the same name
-// in list order; Windows compares file names without regard to case. Null when there is no
-// memory for it.
-static FileName *numberedFileNames()
+// Takes name when no file of this export has it (as the file system compares names), and
+// returns its slot; null when it is taken.
+static UsedName *takeName(const UsedNames *used, const char *name)
 {
-    size_t count = (size_t)contactCount;
-    FileName *names = (FileName *)malloc(count * sizeof *names);
-    FileName **sorted = (FileName **)malloc(count * sizeof *sorted);
-    if (names == nullptr || sorted == nullptr) {
-        free(names);
-        free(sorted);
+    char key[FILE_NAME_SIZE];
+    platformFileNameKey(name, key, sizeof key);
+    UsedName *slot = findUsedName(used, key);
+    if (slot->key[0] != '\0')
         return nullptr;
+    copyText(slot->key, sizeof slot->key, key);
+    slot->nextCopy = 2;
+    return slot;
+}
+
+// The contact's file name: its own, or when another contact of this export already has
+// that, "name (2)", "name (3)", ... the first that no file of this export has, numbered
+// names included.
+static void uniqueFileName(const UsedNames *used, const char *contactName, char *fileName,
+                           size_t size)
+{
+    char base[FILE_NAME_SIZE];
+    vcardFileName(contactName, base, sizeof base);
+    copyText(fileName, size, base);
+    if (takeName(used, base) != nullptr)
+        return;
+    char key[FILE_NAME_SIZE];
+    platformFileNameKey(base, key, sizeof key);
+    UsedName *first = findUsedName(used, key);
+    for (int copy = first->nextCopy;; copy++) {
+        formatText(fileName, size, "%s (%d)", base, copy);
+        if (takeName(used, fileName) != nullptr) {
+            first->nextCopy = copy + 1;
+            return;
+        }
     }
-    int order = 0;
-    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        vcardFileName(contact->name, names[order].base, sizeof names[order].base);
-        names[order].order = order;
-        sorted[order] = &names[order];
-        order++;
-    }
-    qsort(sorted, count, sizeof *sorted, compareFileNames);
-    for (size_t i = 0; i < count; i++) {
-        bool sameName = i > 0 && equalsIgnoringCase(sorted[i]->base, sorted[i - 1]->base);
-        sorted[i]->copy = sameName ? sorted[i - 1]->copy + 1 : 1;
-    }
-    free(sorted);
-    return names;
 }
 
 // Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...
@@ -168,21 +218,22 @@ int exportVCardFolder(const char *folder)
 {
     if (firstContact == nullptr)
         return 0;
-    FileName *names = numberedFileNames();
-    if (names == nullptr)
+    size_t slots = 16;
+    while (slots < 2 * (size_t)contactCount)
+        slots *= 2;
+    UsedNames used = {(UsedName *)calloc(slots, sizeof(UsedName)), slots - 1};
+    if (used.slots == nullptr)
         return contactCount;
     int failures = 0;
-    const FileName *name = names;
-    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next, name++) {
-        char path[FOLDER_PATH_SIZE + 32];
-        size_t length = name->copy == 1
-                            ? formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator,
-                                         name->base)
-                            : formatText(path, sizeof path, "%s%s%s (%d).vcf", folder,
-                                         folderSeparator, name->base, name->copy);
+    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
+        char fileName[FILE_NAME_SIZE];
+        uniqueFileName(&used, contact->name, fileName, sizeof fileName);
+        char path[FOLDER_PATH_SIZE + FILE_NAME_SIZE + 8];
+        size_t length = formatText(path, sizeof path, "%s%s%s.vcf", folder, folderSeparator,
+                                   fileName);
         if (length >= FOLDER_PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
             failures++;
     }
-    free(names);
+    free(used.slots);
     return failures;
 }

@@ -99,13 +99,32 @@ Contact *shownContactAt(int n)
 
 void clearContacts()
 {
-    Contact *record = firstContact;
+    freeContacts(takeContacts());
+}
+
+ContactChain takeContacts()
+{
+    ContactChain chain = {firstContact, lastContact, contactCount};
+    firstContact = nullptr;
+    lastContact = nullptr;
+    contactCount = 0;
+    return chain;
+}
+
+void putBackContacts(ContactChain chain)
+{
+    clearContacts();
+    firstContact = chain.first;
+    lastContact = chain.last;
+    contactCount = chain.count;
+}
+
+void freeContacts(ContactChain chain)
+{
+    Contact *record = chain.first;
     while (record != nullptr) {
         Contact *next = record->next;
         free(record);
         record = next;
     }
-    firstContact = nullptr;
-    lastContact = nullptr;
-    contactCount = 0;
 }

@@ -33,3 +33,18 @@ void moveContact(Contact *contact, int direction);
 Contact *shownContactAt(int n);
 // Frees every record; the list is empty afterwards.
 void clearContacts();
+
+// A whole list taken out of the program-wide list: its records, in list order.
+struct ContactChain {
+    Contact *first;
+    Contact *last;
+    int32_t count;
+};
+
+// Detaches every record: the list is empty afterwards and the chain owns the records.
+ContactChain takeContacts();
+// Frees the records the list holds now, then makes chain the list again (same records, so
+// rows, ticks and shown flags stay as they were).
+void putBackContacts(ContactChain chain);
+// Frees the records of a chain that was taken out.
+void freeContacts(ContactChain chain);

@@ -15,7 +15,7 @@ int matchesQuery(const char *query, const char *text)
     for (const char *position = text; *position != '\0';) {
         if (strncmp(position, query, queryLength) == 0)
             return 1;
-        position += (isLeadByte((unsigned char)position[0]) && position[1] != '\0') ? 2 : 1;
+        position += characterWidth(position);
     }
     return 0;
 }

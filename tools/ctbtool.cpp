@@ -74,15 +74,8 @@ static int readCsvContacts(const char *path, const ToolOptions *options, FILE *e
 static int readContacts(const char *path, const ToolOptions *options, FILE *err)
 {
     if (hasExtension(path, ".vcf") || hasExtension(path, ".txt")) {
-        FILE *probe = fopen(path, "rb");
-        if (probe == nullptr)
-            return refuse(err, "无法打开文件：", path, TOOL_CANNOT_OPEN);
-        fclose(probe);
-        if (hasExtension(path, ".vcf"))
-            importVCard(path);
-        else
-            importText(path);
-        return TOOL_OK;
+        int appended = hasExtension(path, ".vcf") ? importVCard(path) : importText(path);
+        return appended >= 0 ? TOOL_OK : refuse(err, "无法打开文件：", path, TOOL_CANNOT_OPEN);
     }
     if (hasExtension(path, ".csv"))
         return readCsvContacts(path, options, err);
@@ -98,11 +91,12 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
     return result == LOAD_CANNOT_OPEN ? TOOL_CANNOT_OPEN : result;
 }
 
-// Prints the contacts the quick search shows for query (all of them for an empty one).
+// Prints the contacts the quick search shows for query (all of them for an empty one; none
+// for a null one).
 static void printContacts(FILE *out, const char *query)
 {
     for (const Contact *record = firstContact; record != nullptr; record = record->next) {
-        if (!contactMatchesQuery(record, query))
+        if (query == nullptr || !contactMatchesQuery(record, query))
             continue;
         printAnsi(out, record->name);
         fputs("\t", out);
@@ -123,6 +117,14 @@ static int listContacts(const char *path, const ToolOptions *options, const char
         printContacts(out, query);
     clearContacts();
     return code;
+}
+
+static size_t occurrences(const char *text, char c)
+{
+    size_t count = 0;
+    for (; *text != '\0'; text++)
+        count += *text == c;
+    return count;
 }
 
 static bool isFolder(const char *path)
@@ -166,6 +168,17 @@ static int convertContacts(const ToolOptions *options, FILE *err)
     return code;
 }
 
+// After "--" every word is an argument, even one that starts with '-'.
+static bool takeArguments(int argc, char **argv, int from, ToolOptions *options)
+{
+    for (int i = from; i < argc; i++) {
+        if (options->argumentCount == 3)
+            return false;
+        options->arguments[options->argumentCount++] = argv[i];
+    }
+    return true;
+}
+
 // Takes the options apart; false on anything it does not know.
 static bool readOptions(int argc, char **argv, ToolOptions *options)
 {
@@ -190,6 +203,8 @@ static bool readOptions(int argc, char **argv, ToolOptions *options)
         else if (strcmp(argv[i], "--separator") == 0 && i + 1 < argc &&
                  (strcmp(argv[i + 1], "space") == 0 || strcmp(argv[i + 1], "comma") == 0))
             options->separator = strcmp(argv[++i], "space") == 0 ? ' ' : ',';
+        else if (strcmp(argv[i], "--") == 0)
+            return takeArguments(argc, argv, i + 1, options);
         else if (argv[i][0] != '-' && options->argumentCount < 3)
             options->arguments[options->argumentCount++] = argv[i];
         else
@@ -197,6 +212,7 @@ static bool readOptions(int argc, char **argv, ToolOptions *options)
     }
     return true;
 }
+
 
 int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
 {
@@ -214,7 +230,9 @@ int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
         utf8ToAnsi(options.arguments[0], typed, sizeof typed);
         char query[QUERY_SIZE];
         prepareQuery(query, typed);
-        return listContacts(options.arguments[1], &options, query, out, err);
+        // A character the code page lacks is in no contact; its '?' must not find them.
+        bool lacking = occurrences(options.arguments[0], '?') != occurrences(typed, '?');
+        return listContacts(options.arguments[1], &options, lacking ? nullptr : query, out, err);
     }
     if (strcmp(command, "convert") == 0 && options.argumentCount == 2)
         return convertContacts(&options, err);

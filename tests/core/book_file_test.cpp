@@ -49,12 +49,18 @@ protected:
 
 TEST_F(BookFileTest, EmptyListIsTheTwelveByteHeader)
 {
+    // The user's own files beside the book are never touched, whatever their names.
+    for (const char *name : {"book.ctb.tmp", "book.ctb.~00", "book.ctb.~01"})
+        writeFileBytes(dir.path(name), name);
     ASSERT_EQ(1, saveBook(book.c_str()));
     EXPECT_EQ(std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x00\x00\x00\x00", 12),
               readFileBytes(book));
     EXPECT_EQ(LOAD_OK, loadBook(book.c_str()));
     EXPECT_EQ(0, contactCount);
-    EXPECT_EQ("book.ctb", dir.listing()) << "no temporary file is left behind";
+    EXPECT_EQ("book.ctb book.ctb.tmp book.ctb.~00 book.ctb.~01", dir.listing())
+        << "no temporary file is left behind";
+    for (const char *name : {"book.ctb.tmp", "book.ctb.~00", "book.ctb.~01"})
+        EXPECT_EQ(name, readFileBytes(dir.path(name)));
 }
 
 TEST_F(BookFileTest, RecordsRoundTripByteForByteAndLoseTheirTicks)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -75,21 +76,27 @@ TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
 
 TEST_F(CtbtoolTest, FindPrintsWhatTheQuickSearchShows)
 {
-    std::string book = saveContacts(
-        {{"张三", "13800000000", ""}, {"aaab", "1110", ""}, {"Bob", "555", "张三的朋友"}});
+    std::string book = saveContacts({{"张三", "13800000000", ""},
+                                     {"aaab", "1110", ""},
+                                     {"Bob", "555", "张三的朋友"},
+                                     {"?", "-1", ""}});
     struct {
         const char *query;
         const char *lines;
     } cases[] = {
         {"\xE5\xBC\xA0", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\n"}, // 张, in UTF-8
         {"aab", "aaab\t1110\t\n"},
-        {"1", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\n"},
+        {"1", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\n?\t-1\t\n"},
         {"", "\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\naaab\t1110\t\nBob\t555\t"
-             "\xE5\xBC\xA0\xE4\xB8\x89\xE7\x9A\x84\xE6\x9C\x8B\xE5\x8F\x8B\n"},
+             "\xE5\xBC\xA0\xE4\xB8\x89\xE7\x9A\x84\xE6\x9C\x8B\xE5\x8F\x8B\n?\t-1\t\n"},
         {"Bob555", ""},
+        {"\xF0\x9F\x98\x80", ""}, // an emoji the code page lacks matches nothing
+        {"\xED\x95\x9C", ""},     // so does Hangul
+        {"?", "?\t-1\t\n"},
+        {"-1", "?\t-1\t\n"},      // after "--"
     };
     for (const auto &c : cases) {
-        ToolRun run = runTool({"find", c.query, book});
+        ToolRun run = runTool({"find", "--", c.query, book});
         EXPECT_EQ(0, run.code) << c.query;
         EXPECT_EQ(c.lines, run.out) << c.query;
     }
@@ -137,7 +144,13 @@ TEST_F(CtbtoolTest, ConvertsBetweenBooksVCardFilesAndFolders)
     EXPECT_EQ("Li Lei.vcf 张三.vcf", folder.listing());
 
     EXPECT_EQ(7, runTool({"convert", book, dir.path("no-folder/x.vcf")}).code);
-    EXPECT_EQ(6, runTool({"convert", dir.path("missing.vcf"), again}).code);
+    const std::string before = readFileBytes(again);
+    std::filesystem::create_directory(dir.path("folder.vcf"));
+    for (const std::string &input : {dir.path("missing.vcf"), dir.path("missing.txt"),
+                                     dir.path("missing.csv"), dir.path("folder.vcf")}) {
+        EXPECT_EQ(6, runTool({"convert", input, again}).code) << input;
+        EXPECT_EQ(before, readFileBytes(again)) << input << ": nothing is written";
+    }
     EXPECT_EQ(1, runTool({"convert", book, dir.path("out.doc")}).code);
 }
 

@@ -74,7 +74,27 @@ TEST_F(TextCsvTest, TextLinesSplitIntoNameNumberAndRemark)
          {"A|1|in Beijing, near the park"}},
         {"empty number", "张三,,同事\n", {"张三||同事"}},
         {"name alone", "张三\n", {"张三||"}},
-        {"lines without a name add nothing", ",12345678\n\n \n", {}},
+        {"a line that starts with a separator has an empty name", ",12345678\n\n \n,,\n",
+         {"|12345678|"}},
+        {"CR alone ends a line", "A,1\rB,2\r\rC\r\n", {"A|1|", "B|2|", "C||"}},
+        {"the program's own header line is no contact", "姓名,号码,备注\r\nA,1,x\r\n姓名,号码,备注\n",
+         {"A|1|x", "姓名|号码|备注"}},
+        {"the header with spaces too", "姓名 号码 备注\r\nA 1\r\n", {"A|1|"}},
+        {"a TAB in the remark becomes a space", "A,1,x\ty\n", {"A|1|x y"}},
+        {"a cut keeps nothing after the character that did not fit",
+         "A,+86-0755-8888-8888转6\n", {"A|+86-0755-8888-8888|"}},
+        {"a remark cut just before a double-byte character",
+         "A,1," + std::string(38, 'r') + "张\n", {"A|1|" + std::string(38, 'r')}},
+        {"GBK that is also valid UTF-8 stays GBK", "郑强,13800138000\n", {"郑强|13800138000|"}},
+        {"accented Latin names in UTF-8", "Jos\xC3\xA9,1\nM\xC3\xBCller,2\n", {"José|1|", "Müller|2|"}},
+        {"a byte-order mark where two files were joined", "A,1\r\n\xEF\xBB\xBF" "B,2\r\n",
+         {"A|1|", "B|2|"}},
+        {"a NUL byte in UTF-8 is a space", std::string("\xE5\xBC\xA0,1,a\0b\nC\n", 13),
+         {"张|1|a b", "C||"}},
+        {"UTF-16 without a mark", std::string("\0\x4E,\0" "1\0\r\0\n\0", 10), {"一|1|"}},
+        {"UTF-16 big-endian without a mark", std::string("\x5F\x20\x4E\x09\0,\0" "1\0\n", 10),
+         {"张三|1|"}},
+        {"a lone surrogate is one question mark", std::string("\xFF\xFE" "A\0\x00\xD8" "B\0", 8), {"A?B||"}},
         {"trail bytes 0x5C and 0x7C stay in the name", "\xB0\x5C\xB0\x7C,1\n",
          {"\xB0\x5C\xB0\x7C|1|"}},
         {"fields are cut on character boundaries", "张三李四王五赵六,123456789012345678901234\n",
@@ -123,7 +143,7 @@ TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
     } cases[] = {
         {"google_contacts.csv", 0, 33, 34,
          {"张三|+86 138 0013 8000|大学同学", "Li Lei|139-1234-5678|says \"hi\", often"}, 35},
-        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台\r\n二楼", "Zhao|(010) 8888-6666|"}, 42},
+        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台 二楼", "Zhao|(010) 8888-6666|"}, 42},
         {"semicolon_contacts.csv", 0, 1, 2, {"陈静|13800990011|chen@example.com"}, 3},
         {"excel_unicode.csv", 0, 1, 2, {"刘洋|15000001234|朋友"}, 3},
     };
@@ -156,7 +176,9 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
     ASSERT_EQ(1, openCsvText(many.data(), many.size(), &csv));
     EXPECT_EQ(128, csvColumnCount);
     closeCsv(&csv);
-    EXPECT_EQ(0, openCsvText("", 0, &csv));
+    EXPECT_EQ(1, openCsvText("", 0, &csv));
+    EXPECT_EQ(0, csvColumnCount) << "an empty file has no columns, and is no failure";
+    closeCsv(&csv);
 
     const std::string file = "n,p,r\n"
                              "\"Li, Lei\",555,\"said \"\"hi\"\"\"\n"
@@ -164,11 +186,18 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
                              ",123,no name\n"
                              "\n"
                              "张三,138,\"two\nlines\"";
-    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "张三|138|two\nlines"}),
+    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "|123|no name", "张三|138|two lines"}),
               importCsvOf(file, 0, 1, 2));
     EXPECT_EQ(Lines({"555|555|", "1|1|", "123|123|", "138|138|"}), importCsvOf(file, 1, 1, -2))
         << "one column may fill two fields";
-    EXPECT_EQ(Lines({}), importCsvOf(file, -1, 1, 2)) << "no name column imports nothing";
+    EXPECT_EQ(Lines({"|555|", "|1|", "|123|", "|138|"}), importCsvOf(file, -1, 1, -1))
+        << "without a name column every contact has an empty name";
+    EXPECT_EQ(Lines({"|1|", "B|2|"}), importCsvOf("n,p\r,1\rB,2\r", 0, 1, -1))
+        << "CR alone ends a record, and the separator after it is a field's";
+    EXPECT_EQ(Lines({"A|1|"}), importCsvOf("sep=;\r\nName;Phone\r\nA;1\r\n", 0, 1, -1));
+    EXPECT_EQ(2, csvColumnCount) << "Excel's sep= line names the separator and is no header";
+    EXPECT_EQ(Lines({"X|1|"}), importCsvOf("\"a,b\";c\nX;1\n", 0, 1, -1));
+    EXPECT_STREQ("a,b", csvColumnNames[0]) << "a quoted comma in a semicolon-separated header";
 }
 
 TEST_F(TextCsvTest, CsvWrittenReadsBack)
@@ -180,6 +209,7 @@ TEST_F(TextCsvTest, CsvWrittenReadsBack)
         addContact(row[0], row[1], row[2], 1);
     firstContact->checked = 0;
     Lines written = contactLines();
+    written[1] = "\xB0\x5C\xB0\x7C||a,b c";
     std::string path = dir.path("out.csv");
     ASSERT_EQ(1, exportCsv(path.c_str(), 0));
     EXPECT_EQ(0u, readFileBytes(path).find("姓名,号码,备注\r\n\"Li, Lei\",+86 138-0000-0000,\"said \"\"hi\"\"\"\r\n"));

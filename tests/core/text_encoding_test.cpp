@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 class TextEncodingTest : public ::testing::Test {
@@ -51,6 +52,30 @@ TEST_F(TextEncodingTest, WhatTheCodePageCannotHoldBecomesAQuestionMark)
         EXPECT_EQ(std::string(c.ansi), got.substr(0, strlen(c.ansi))) << c.utf8;
         EXPECT_EQ(std::string::npos, got.find('\xED')) << "invalid bytes never pass through";
     }
+}
+
+// Text without a mark or a declared charset is UTF-8 only on evidence GBK cannot give by
+// chance: about one GBK ideograph in five is also a valid two-byte UTF-8 sequence.
+TEST_F(TextEncodingTest, WhichTextIsTakenForUtf8)
+{
+    const struct {
+        const char *text;
+        int utf8;
+    } cases[] = {
+        {"\xE5\xBC\xA0\xE4\xB8\x89", 1},  // 张三 in UTF-8: three-byte sequences
+        {"Jos\xC3\xA9", 1},                // José
+        {"M\xC3\xBCller", 1},              // Müller
+        {"\xC3\x91\xC3\xBA\xC3\xB1" "ez", 1}, // Ñúñez: a run beside a letter
+        {"郑强", 0},                        // GBK D6A3 C7BF, valid UTF-8
+        {"石磊,13800138000", 0},
+        {"A郑强B", 0},                      // beside letters, but no Latin letters
+        {"\xC3\x89", 0},                   // one accented letter alone
+        {"\xC2\xA3" "100", 0},             // £100: no letter
+        {"\xF5\x80\x80\x80", 0},          // F5 to FF never start UTF-8
+        {"\xE0\x82\xB7", 0},              // this program's earlier three-byte form: no proof
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.utf8, looksLikeUtf8(c.text, strlen(c.text))) << c.text;
 }
 
 TEST_F(TextEncodingTest, OutputIsCutOnACharacterBoundary)

@@ -69,7 +69,7 @@ TEST_F(VCardTest, ReadsWhatPhonesAndMailProgramsExport)
         EXPECT_EQ((int)c.contacts.size(), importVCard(path.c_str())) << c.file;
         EXPECT_EQ(c.contacts, contactLines()) << c.file;
     }
-    EXPECT_EQ(0, importVCard((std::string(TEST_DATA_DIR) + "/missing.vcf").c_str()));
+    EXPECT_EQ(-1, importVCard((std::string(TEST_DATA_DIR) + "/missing.vcf").c_str()));
 }
 
 struct TextCase {
@@ -84,7 +84,11 @@ TEST_F(VCardTest, PropertiesInEveryCommonForm)
         {"no field carries over to the next card",
          "BEGIN:VCARD\nN:A\nTEL;CELL:1\nEND:VCARD\nBEGIN:VCARD\nN:B\nEND:VCARD\n", {"A|1", "B|"}},
         {"names and parameters in any case", "begin:vcard\nn:Li;Lei\ntel;type=cell:5\nend:vcard", {"Lei Li|5"}},
-        {"a card with only a number adds nothing", "BEGIN:VCARD\nTEL:1\nEND:VCARD", {}},
+        {"a card with only a number has an empty name", "BEGIN:VCARD\nTEL:1\nEND:VCARD", {"|1"}},
+        {"a card with neither name nor number adds nothing",
+         "BEGIN:VCARD\nN:;;;;\nTEL:\nNOTE:x\nEND:VCARD", {}},
+        {"line breaks and tabs in values become spaces",
+         "BEGIN:VCARD\nN;QUOTED-PRINTABLE:;A=0D=0AB=09C=0DD;;;\nTEL:1\\n2\nEND:VCARD", {"A B C D|1 2"}},
         {"FN when N is empty", "BEGIN:VCARD\nN:;;;;\nFN:Wang Fang\nEND:VCARD", {"Wang Fang|"}},
         {"lines before the first card", "junk\nN:X\nBEGIN:VCARD\nN:Y\nEND:VCARD", {"Y|"}},
         {"byte-order mark and CR CR LF",
@@ -118,6 +122,30 @@ TEST_F(VCardTest, PropertiesInEveryCommonForm)
         {"a nested card belongs to no one",
          "BEGIN:VCARD\nN:;Boss;;;\nAGENT:BEGIN:VCARD\nN:;Agent;;;\nTEL:9\nEND:VCARD\nTEL:1\nEND:VCARD",
          {"Boss|1"}},
+        {"BEGIN and END with spaces or tabs around VCARD",
+         "BEGIN:VCARD \nN:A\nEND:VCARD \nBEGIN:VCARD\t\nN:B\nEND: vcard\t\nBEGIN:VCARD\nN:C\nEND:VCARD",
+         {"A|", "B|", "C|"}},
+        {"a card without END ends at the next BEGIN",
+         "BEGIN:VCARD\nN:A\nBEGIN:VCARD\nN:B\nEND:VCARD\nBEGIN:VCARD\nN:C\nEND:VCARD", {"A|", "B|", "C|"}},
+        {"a byte-order mark where two files were joined",
+         "BEGIN:VCARD\nN:A\nEND:VCARD\r\n\xEF\xBB\xBF" "BEGIN:VCARD\nN:B\nEND:VCARD", {"A|", "B|"}},
+        {"raw GBK that is also valid UTF-8 stays GBK",
+         "BEGIN:VCARD\nN:郑;强\nTEL:010-12345678转123\nEND:VCARD", {"郑强|010-12345678转123"}},
+        {"a GBK trail byte 0x5C is no escape",
+         "BEGIN:VCARD\nN;CHARSET=GBK:李;錦\nEND:VCARD\nBEGIN:VCARD\nN:誠\\;運;;;\nEND:VCARD",
+         {"李錦|", "誠;運|"}},
+        {"PREF with a rank: the lowest wins", "BEGIN:VCARD\nVERSION:4.0\nN:;P;;;\nTEL;PREF=2:2\n"
+         "TEL;VALUE=uri;PREF=1:tel:1\nTEL:3\nEND:VCARD", {"P|1"}},
+        {"type lists with spaces", "BEGIN:VCARD\nN:;Q;;;\nTEL;TYPE=cell:1\nTEL;TYPE=\"cell, pref\":2\nEND:VCARD",
+         {"Q|2"}},
+        {"base64 values of 2.1 and 3.0",
+         "BEGIN:VCARD\nN;CHARSET=UTF-8;ENCODING=BASE64:5byg5LiJ\nEND:VCARD\n"
+         "BEGIN:VCARD\nVERSION:3.0\nFN;ENCODING=b:5byg5LiJ\nTEL;ENCODING=b:MTM4\nEND:VCARD", {"张三|", "张三|138"}},
+        {"a soft break at the very end of the file", "BEGIN:VCARD\nN;QUOTED-PRINTABLE:;Ann=", {"Ann|"}},
+        {"a 3.0 line folded with a TAB", "BEGIN:VCARD\nVERSION:3.0\nN:;Mar\n\tia;;;\nEND:VCARD", {"Maria|"}},
+        {"CHARSET=GB2312 on N in a 3.0 card", "BEGIN:VCARD\nVERSION:3.0\nN;CHARSET=GB2312:张;三\nEND:VCARD",
+         {"张三|"}},
+        {"a NUL byte is a space", std::string("BEGIN:VCARD\nN:;A\0B;;;\nEND:VCARD", 31), {"A B|"}},
         {"a long line is read whole",
          "BEGIN:VCARD\nNOTE:" + std::string(5000, 'x') + "\nN:;Long;;;\nEND:VCARD", {"Long|"}},
     };
@@ -125,15 +153,50 @@ TEST_F(VCardTest, PropertiesInEveryCommonForm)
         EXPECT_EQ(c.contacts, readText(c.text)) << c.what;
 }
 
+// Names written in other charsets come through the system's conversion for them; an
+// unknown charset falls back to the file's own.
+TEST_F(VCardTest, DeclaredCharsetsOfOtherCountries)
+{
+    const TextCase cases[] = {
+        {"Big5, trail bytes 0x5C and 0x7C", "N;CHARSET=BIG5:\xA7\xF5;\xA5\x7C\xB3\x5C", {"李四許|"}},
+        {"Shift_JIS, trail byte 0x5C", "N;CHARSET=SHIFT_JIS:\x83\x5C", {"ソ|"}},
+        {"Windows-1252", "N;CHARSET=WINDOWS-1252:;Jos\xE9;;;", {"José|"}},
+        {"ISO-8859-1", "N;CHARSET=ISO-8859-1:;Jos\xE9;;;", {"José|"}},
+        {"KOI8-R", "N;CHARSET=KOI8-R:;\xE9\xD7\xC1\xCE;;;", {"Иван|"}},
+        {"Windows-1251", "N;CHARSET=WINDOWS-1251:;\xC8\xE2\xE0\xED;;;", {"Иван|"}},
+        {"unknown: as without a charset", "N;CHARSET=X-UNKNOWN:张;三", {"张三|"}},
+    };
+    for (const TextCase &c : cases)
+        EXPECT_EQ(c.contacts, readText("BEGIN:VCARD\n" + c.text + "\nEND:VCARD")) << c.what;
+}
+
+// UTF-16 without a byte-order mark, whatever its share of ASCII.
+TEST_F(VCardTest, Utf16WithoutAMark)
+{
+    std::u16string card = u"BEGIN:VCARD\r\nN:一;张三\r\nEND:VCARD\r\n";
+    std::string little, big;
+    for (char16_t unit : card) {
+        little += {(char)(unit & 0xFF), (char)(unit >> 8)};
+        big += {(char)(unit >> 8), (char)(unit & 0xFF)};
+    }
+    EXPECT_EQ(Lines({"一张三|"}), readText(little));
+    EXPECT_EQ(Lines({"一张三|"}), readText(big));
+}
+
 TEST_F(VCardTest, WritesTheSixLinesPhonesImport)
 {
-    addContact("张三=;", "+86 138", "not written");
+    addContact("张三=;\\,", "+86 138\\", "not written");
+    addContact("A", "010转1");
     std::string path = dir.path("one.vcf");
     ASSERT_EQ(VCARD_WRITTEN, exportVCard(path.c_str(), firstContact));
     EXPECT_EQ("BEGIN:VCARD\r\nVERSION:2.1\r\n"
-              "N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=A0=E4=B8=89=3D=3B\r\n"
-              "TEL;CELL:+86 138\r\nX-CLASS:private\r\nEND:VCARD",
+              "N;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:=E5=BC=A0=E4=B8=89=3D\\;\\\\\\,\r\n"
+              "TEL;CELL:+86 138\\\\\r\nX-CLASS:private\r\nEND:VCARD",
               readFileBytes(path));
+    ASSERT_EQ(VCARD_WRITTEN, exportVCard(path.c_str(), firstContact->next));
+    EXPECT_NE(std::string::npos,
+              readFileBytes(path).find("\r\nTEL;CELL;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:010=E8=BD=AC1\r\n"))
+        << "a number that is not plain ASCII is marked as the name is";
     EXPECT_EQ(VCARD_NO_CONTACT, exportVCard(path.c_str(), nullptr));
     EXPECT_EQ(VCARD_WRITE_FAILED, exportVCard(dir.path("none/x.vcf").c_str(), firstContact));
 }
@@ -157,13 +220,15 @@ TEST_F(VCardTest, EveryWrittenContactReadsBack)
 
 TEST_F(VCardTest, FolderExportNamesFilesSafelyAndNumbersRepeats)
 {
-    const char *names[] = {"张三", "张三", "a/b:c", "CON", "", "dots..", "张三", "Zhang", "ZHANG"};
+    const char *names[] = {"张三", "张三", "a/b:c", "CON", "",      "dots..",   "张三",
+                           "Zhang", "ZHANG", "张三 (3)", "zhang (2)", "CON.x"};
     for (const char *name : names)
         addContact(name, "1");
     EXPECT_EQ(0, exportVCardFolder(dir.path("").c_str()));
-    EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf a_b_c.vcf dots.vcf 张三 (2).vcf "
-              "张三 (3).vcf 张三.vcf",
-              dir.listing());
+    EXPECT_EQ("ZHANG (2).vcf Zhang.vcf _.vcf _CON.vcf _CON.x.vcf a_b_c.vcf dots.vcf "
+              "zhang (2) (2).vcf 张三 (2).vcf 张三 (3) (2).vcf 张三 (3).vcf 张三.vcf",
+              dir.listing())
+        << "no two contacts share a file, numbered names included";
 }
 
 struct FileNameCase {
@@ -176,6 +241,9 @@ TEST(VCardFileName, NeverLeadsOutsideTheFolder)
     const FileNameCase cases[] = {
         {"..", "_"}, {"a\\..\\b", "a_.._b"}, {"con", "_con"}, {"COM1", "_COM1"}, {"COM0", "COM0"},
         {"lpt9", "_lpt9"}, {"NUL ", "_NUL"}, {"a?*<>|\"", "a______"}, {"\t", "_"},
+        {"CON.x", "_CON.x"}, {"nul.txt", "_nul.txt"}, {"COM1.abc", "_COM1.abc"},
+        {"aux .x", "_aux .x"}, {"CONIN$", "_CONIN$"}, {"conout$.a", "_conout$.a"},
+        {"CONX.a", "CONX.a"}, {"COM10", "COM10"},
         {"\xB0\x5C\xB0\x7C", "\xB0\x5C\xB0\x7C"}, // trail bytes 0x5C, 0x7C are characters
     };
     for (const FileNameCase &c : cases) {

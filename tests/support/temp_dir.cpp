@@ -56,12 +56,17 @@ static std::vector<std::string> fileNames(const std::string &folder)
     return names;
 }
 
-std::string TempDir::listing() const
+std::vector<std::string> TempDir::files() const
 {
     std::vector<std::string> names = fileNames(root);
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string TempDir::listing() const
+{
     std::string joined;
-    for (const auto &name : names)
+    for (const auto &name : files())
         joined += (joined.empty() ? "" : " ") + name;
     return joined;
 }

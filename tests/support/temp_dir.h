@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempDir {
 public:
@@ -12,7 +13,9 @@ public:
 
     // Full path of name inside the folder.
     std::string path(const std::string &name) const;
-    // Names of the files in the folder, sorted.
+    // Names of the files in the folder (in the ANSI code page on Windows), sorted.
+    std::vector<std::string> files() const;
+    // The same names joined by spaces.
     std::string listing() const;
 
 private:
