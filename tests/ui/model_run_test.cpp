@@ -44,7 +44,8 @@ struct Written {
 };
 
 // Texts that every format carries unchanged: names and numbers of field bytes only, remarks
-// without spaces at their ends. The empty name is dropped by every interchange reader.
+// without spaces at their ends. A contact with nothing in the fields a format carries does not
+// come back from it.
 const char *const names[] = {"张三", "李四", "王小明", "Li", "Bob", "赵六", "A1", "陈", "欧阳修文", ""};
 const char *const numbers[] = {"13800000000", "+86-10-1234", "110", "", "(021)5555", "139"};
 const char *const remarks[] = {"同事", "", "朋友 老家", "gym, Tue", "备注"};
@@ -70,11 +71,12 @@ Entries readable(const Entries &entries, bool checkedOnly, bool keepRemark)
 {
     Entries kept;
     for (Entry entry : entries) {
-        if (entry.name.empty() || (checkedOnly && !entry.checked))
-            continue;
-        entry.checked = false;
         if (!keepRemark)
             entry.remark.clear();
+        bool empty = entry.name.empty() && entry.number.empty() && entry.remark.empty();
+        if (empty || (checkedOnly && !entry.checked))
+            continue;
+        entry.checked = false;
         kept.push_back(entry);
     }
     return kept;
@@ -352,12 +354,7 @@ void ModelChooserTest::exportText()
     });
     respond(pressButton(IDOK));
     runCommand(IDM_EXPORT_TXT);
-    Entries entries;
-    if (header)
-        entries.push_back({"姓名", "号码", "备注", false});
-    for (const Entry &entry : readable(model, checkedOnly, true))
-        entries.push_back(entry);
-    written[path] = Written{Format::Text, entries};
+    written[path] = Written{Format::Text, readable(model, checkedOnly, true)};
     shownQuery = boxQuery;
 }
 

@@ -129,7 +129,9 @@ TEST_F(TextCsvCommandsTest, ColumnDialogOffersEveryColumn)
     EXPECT_STREQ("138", firstContact->number);
 }
 
-TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnEmptyFileIsReported)
+// An empty file has no columns and adds nothing, without a word; one that cannot be read is
+// reported.
+TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnUnreadableFileIsReported)
 {
     std::string path = dir.path("in.csv");
     writeCsv(path, "contacts\r\n张三,138\r\n");
@@ -137,6 +139,8 @@ TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnEmptyFileIsReported)
     EXPECT_STREQ("138", firstContact->number);
     writeCsv(path, "");
     importCsvFile(path.c_str());
+    importCsvFile(dir.path("missing.csv").c_str());
+    EXPECT_EQ(1, contactCount);
     std::vector<SeenWindow> seen = takeSeen();
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ("CSV", seen[0].caption);
