@@ -1,5 +1,5 @@
 // New, Open, Save, Save as and Exit. Nothing tracks unsaved changes: New warns in general
-// words, Open and Exit discard the list without a question.
+// words, Open (of a file that loads) and Exit discard the list without a question.
 #include "shell/file_commands.h"
 
 #include "bookfile/book_file.h"
@@ -29,21 +29,25 @@ static int chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
     return chooseFile(mainWindow, bookFilter, title, path, PATH_SIZE, mode, ".ctb");
 }
 
+// The file is read into an empty list while the book's own contacts wait aside: only a file
+// that loads replaces them, and a refused one leaves the book, its ticks, rows and caption as
+// they were.
 void openBook()
 {
     char path[PATH_SIZE] = "";
     if (!chooseBookPath("打开文件", path, CHOOSER_OPEN))
         return;
-    copyText(currentPath, sizeof currentPath, path);
-    clearContacts();
-    int result = loadBook(currentPath);
+    ContactChain held = takeContacts();
+    int result = loadBook(path);
     if (result != LOAD_OK) {
+        putBackContacts(held);
         char message[MESSAGE_SIZE];
-        formatLoadMessage(message, sizeof message, result, currentPath);
+        formatLoadMessage(message, sizeof message, result, path);
         MessageBoxA(mainWindow, message, "错误", MB_OK | MB_ICONWARNING);
-        clearContacts();
-        currentPath[0] = '\0';
+        return;
     }
+    freeContacts(held);
+    copyText(currentPath, sizeof currentPath, path);
     refreshContactView(0);
     updateTitle();
 }

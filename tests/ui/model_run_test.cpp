@@ -323,7 +323,8 @@ void ModelChooserTest::save(bool as)
     EXPECT_EQ(describe(entries), describe(bookOnDisk(currentPath))) << "the file holds the list";
 }
 
-// Opens a saved book, or now and then a file of another kind, which is refused.
+// Opens a saved book, or now and then a file of another kind, which is refused and leaves
+// the book as it was.
 void ModelChooserTest::open()
 {
     bool refused = pick(5) == 0;
@@ -334,8 +335,10 @@ void ModelChooserTest::open()
     if (refused)
         respond(pressButton(IDOK));
     runCommand(IDT_FILE_OPEN);
-    model = refused ? Entries() : written[*path].entries;
-    currentPath = refused ? "" : *path;
+    if (refused)
+        return;
+    model = written[*path].entries;
+    currentPath = *path;
     shownQuery = "";
 }
 
