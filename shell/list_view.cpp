@@ -81,14 +81,14 @@ static void paintHeader(HWND header)
 }
 
 // The header is painted by the program and ignores the mouse: no sorting clicks, no
-// resizing, no resize cursor.
+// resizing (a double-click on a divider would fit the column to its texts), no resize cursor.
 static LRESULT CALLBACK headerProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) {
         paintHeader(header);
         return 0;
     }
-    if (message == WM_SETCURSOR || message == WM_LBUTTONDOWN)
+    if (message == WM_SETCURSOR || message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
         return 0;
     return CallWindowProcA(savedHeaderProc, header, message, wParam, lParam);
 }

@@ -180,7 +180,7 @@ TEST_F(ListViewTest, DoubleClickOnARowRunsEditAndBelowTheRowsNothing)
     UnhookWindowsHookEx(hook);
 }
 
-TEST_F(ListViewTest, HeaderIgnoresClicksAndDrags)
+TEST_F(ListViewTest, HeaderIgnoresClicksDragsAndDoubleClicks)
 {
     HWND header = FindWindowExA(listView, nullptr, "SysHeader32", nullptr);
     ASSERT_NE(nullptr, header);
@@ -194,6 +194,9 @@ TEST_F(ListViewTest, HeaderIgnoresClicksAndDrags)
     // Click the title of the second column.
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.right + 50, middle));
     SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(first.right + 50, middle));
+    // Double-click the divider, which would fit the column to its texts.
+    SendMessageA(header, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(first.right - 1, middle));
+    SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(first.right - 1, middle));
     const int widths[] = {150, 200, 150};
     for (int i = 0; i < 3; i++)
         EXPECT_EQ(widths[i], (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, i, 0));
