@@ -405,20 +405,43 @@ TEST_F(SystemChooserTest, SaveAsAsksBeforeReplacingAFileAndKeepsTheNameOfAFailed
     EXPECT_EQ("文件保存！", takeSeen().back().text);
 }
 
-TEST_F(CommandsTest, DoubleClickOnARowOpensTheEditDialog)
+// A point on a row that the list's own hit test finds on part alone (label, check box).
+static LPARAM pointOnRow(int row, UINT part)
 {
-    addContacts("AB");
-    selectRow(1);
-    RECT second;
-    second.left = LVIR_BOUNDS;
-    SendMessageA(listView, LVM_GETITEMRECT, 1, (LPARAM)&second);
+    RECT bounds;
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, row, (LPARAM)&bounds);
+    LVHITTESTINFO hit = {};
+    hit.pt.y = (bounds.top + bounds.bottom) / 2;
+    for (hit.pt.x = bounds.left; hit.pt.x < bounds.right; hit.pt.x++)
+        if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) == row &&
+            (hit.flags & LVHT_ONITEM) == part)
+            break;
+    return MAKELPARAM(hit.pt.x, hit.pt.y);
+}
+
+// A click on a check box does not select its row, so a double-click edits the row it was
+// on, not the selected one; on the check box itself it only ticks.
+TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
+{
+    addContacts("ABC");
+    selectRow(0);
     respond([](HWND dialog) {
         EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
         SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
     });
-    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                 MAKELPARAM(second.left + 20, (second.top + second.bottom) / 2));
+    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, pointOnRow(1, LVHT_ONITEMLABEL));
     EXPECT_EQ(1u, takeSeen().size());
+    selectRow(0);
+    LPARAM box = pointOnRow(2, LVHT_ONITEMSTATEICON);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(listView, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, box);
+    EXPECT_EQ("A:-s B:-s C:cs", contactFlags());
+    RECT last;
+    last.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, 2, (LPARAM)&last);
+    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, last.bottom + 40));
+    EXPECT_TRUE(takeSeen().empty()) << "below the rows nothing opens";
 }
 
 TEST_F(CommandsTest, GrayedSettingsAndNotificationsRunNothing)
