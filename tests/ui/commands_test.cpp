@@ -124,15 +124,48 @@ TEST_F(CommandsTest, EditWithoutSelectionDoesNothing)
     EXPECT_TRUE(takeSeen().empty());
 }
 
-TEST_F(CommandsTest, LongTextsAreCutToTheirFieldsOnCharacterBoundaries)
+// Nothing typed is cut: typing stops at a field's size, and OK with a longer text (set by a
+// program here) names the first field that is too long and keeps the dialog open.
+TEST_F(CommandsTest, ContactDialogRefusesTextsLongerThanTheirFields)
 {
-    respond(fillContact("张三李四王五赵六", "1234567890123456789012345",
-                        "一二三四五六七八九十一二三四五六七八九十", IDC_CONTACT_OK));
+    const struct {
+        int box;
+        const char *tooLong, *fits, *warning;
+    } cases[] = {
+        {IDC_CONTACT_NAME, "ab张三李四王", "ab张三李四", "姓名太长：最多11个字节。"},
+        {IDC_CONTACT_NUMBER, "12345678901234567890", "1234567890123456789",
+         "号码太长：最多19个字节。"},
+        {IDC_CONTACT_REMARK, "一二三四五六七八九十一二三四五六七八九十",
+         "一二三四五六七八九十一二三四五六七八九x", "备注太长：最多39个字节。"},
+    };
+    respond([&cases](HWND dialog) {
+        HWND number = GetDlgItem(dialog, IDC_CONTACT_NUMBER);
+        for (char digit : std::string(25, '7'))
+            SendMessageA(number, WM_CHAR, digit, 0);
+        EXPECT_EQ(std::string(19, '7'), windowText(number)) << "typing stops at 19 bytes";
+        for (const auto &c : cases)
+            SetDlgItemTextA(dialog, c.box, c.tooLong);
+        for (const auto &c : cases) {
+            SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0); // the warning is answered
+            EXPECT_EQ(c.tooLong, windowText(GetDlgItem(dialog, c.box))) << "nothing is cut";
+            EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "the warning leaves the window locked";
+            SetDlgItemTextA(dialog, c.box, c.fits);
+        }
+        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
+    });
+    for (size_t i = 0; i < countOf(cases); i++)
+        respond(pressButton(IDOK));
     runCommand(IDM_ITEM_ADD);
     ASSERT_EQ(1, contactCount);
-    EXPECT_STREQ("张三李四王", firstContact->name);
-    EXPECT_STREQ("1234567890123456789", firstContact->number);
-    EXPECT_STREQ("一二三四五六七八九十一二三四五六七八九", firstContact->remark);
+    EXPECT_STREQ(cases[0].fits, firstContact->name);
+    EXPECT_STREQ(cases[1].fits, firstContact->number);
+    EXPECT_STREQ(cases[2].fits, firstContact->remark);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(4u, seen.size());
+    for (size_t i = 0; i < countOf(cases); i++) {
+        EXPECT_EQ("添加", seen[i + 1].caption);
+        EXPECT_EQ(cases[i].warning, seen[i + 1].text);
+    }
 }
 
 TEST_F(CommandsTest, DeleteAsksAndRemovesTheSelectedContact)
