@@ -30,6 +30,8 @@ void addContactCommand()
     showAllContacts();
 }
 
+// The dialog's answer goes to the contact it showed, or nowhere: if the rows were rebuilt
+// while it was open, that contact may be freed, and its address may hold another by now.
 void editContactCommand()
 {
     contactDialogMode = CONTACT_DIALOG_EDIT;
@@ -40,7 +42,8 @@ void editContactCommand()
     copyText(dialogContact.name, sizeof dialogContact.name, contact->name);
     copyText(dialogContact.remark, sizeof dialogContact.remark, contact->remark);
     copyText(dialogContact.number, sizeof dialogContact.number, contact->number);
-    if (showContactDialog() != 1)
+    unsigned long rebuilds = contactViewRebuilds;
+    if (showContactDialog() != 1 || contactViewRebuilds != rebuilds)
         return;
     copyText(contact->name, sizeof contact->name, dialogContact.name);
     copyText(contact->number, sizeof contact->number, dialogContact.number);

@@ -168,6 +168,23 @@ TEST_F(CommandsTest, ContactDialogRefusesTextsLongerThanTheirFields)
     }
 }
 
+// While the dialog is open the main window is locked; should a command free the contact all
+// the same, the edit must not land in the record that took its place.
+TEST_F(CommandsTest, EditOfAContactFreedMeanwhileChangesNothing)
+{
+    addContacts("ABC");
+    selectRow(2);
+    respond([this](HWND dialog) {
+        respond(pressButton(IDYES));
+        runCommand(IDM_FILE_NEW);
+        addContacts("XYZ");
+        fillContact("Edited", "1", "", IDC_CONTACT_OK)(dialog);
+    });
+    runCommand(IDM_ITEM_EDIT);
+    EXPECT_EQ("XYZ", order());
+    EXPECT_EQ(2u, takeSeen().size());
+}
+
 TEST_F(CommandsTest, DeleteAsksAndRemovesTheSelectedContact)
 {
     addContacts("ABC");
