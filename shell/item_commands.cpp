@@ -69,8 +69,21 @@ void deleteContactCommand()
     refreshContactView(1);
 }
 
+static bool anyContactTicked()
+{
+    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next)
+        if (contact->checked == 1)
+            return true;
+    return false;
+}
+
+// Ticked contacts the search hides count too: they are deleted with the shown ones.
 void deleteCheckedCommand()
 {
+    if (!anyContactTicked()) {
+        MessageBoxA(mainWindow, "没有选中的联系人！", "删除", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     if (MessageBoxA(mainWindow, "删除所有选中条目，点击“是”确认删除操作。", "删除",
                     MB_ICONWARNING | MB_YESNO) != IDYES)
         return;

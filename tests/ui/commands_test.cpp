@@ -232,6 +232,11 @@ TEST_F(CommandsTest, DeleteLeavesTheTicksOfTheOtherContacts)
 TEST_F(CommandsTest, DeleteCheckedRemovesTickedContactsTheSearchHides)
 {
     addContacts("ABCD");
+    respond(pressButton(IDOK));
+    runCommand(IDM_ITEM_DELETE_CHECKED);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(1u, seen.size()) << "with nothing ticked nothing is asked";
+    EXPECT_EQ("没有选中的联系人！", seen[0].text);
     setRowTicked(0, true);
     setRowTicked(2, true);
     typeSearch("B");
@@ -243,7 +248,7 @@ TEST_F(CommandsTest, DeleteCheckedRemovesTickedContactsTheSearchHides)
     runCommand(IDT_ITEM_DELETE_CHECKED);
     EXPECT_EQ("BD", order());
     EXPECT_EQ(Rows({"B||"}), listRows());
-    std::vector<SeenWindow> seen = takeSeen();
+    seen = takeSeen();
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ("删除所有选中条目，点击“是”确认删除操作。", seen[1].text);
     EXPECT_EQ("选中项已经删除完毕！", seen[2].text);

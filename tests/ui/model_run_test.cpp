@@ -244,14 +244,17 @@ void ModelChooserTest::remove()
     shownQuery = boxQuery;
 }
 
+// With nothing ticked, shown or hidden, the user is told so and asked nothing.
 void ModelChooserTest::removeChecked()
 {
+    bool anyTicked = std::any_of(model.begin(), model.end(),
+                                 [](const Entry &entry) { return entry.checked; });
     bool confirm = pick(3) != 0;
-    respond(pressButton(confirm ? IDYES : IDNO));
-    if (confirm)
+    respond(pressButton(!anyTicked ? IDOK : confirm ? IDYES : IDNO));
+    if (anyTicked && confirm)
         respond(pressButton(IDOK));
     runCommand(IDM_ITEM_DELETE_CHECKED);
-    if (!confirm)
+    if (!anyTicked || !confirm)
         return;
     model.erase(std::remove_if(model.begin(), model.end(),
                                [](const Entry &entry) { return entry.checked; }),
