@@ -308,17 +308,26 @@ void ModelChooserTest::newBook()
 }
 
 // Saves, through the chooser when the book has no file yet (typed now and then without its
-// extension), and checks the file's records on disk.
+// extension), now and then over a book saved before, and checks the file's records on disk.
+// Over a book, the system asks about a name typed whole (answered Yes: No would keep its
+// chooser open), the program about a name its extension completed.
 void ModelChooserTest::save(bool as)
 {
+    std::string path = currentPath;
     if (as || currentPath.empty()) {
-        std::string path = newPath(".ctb");
+        const std::string *existing = pick(4) == 0 ? pickWritten(Format::Book) : nullptr;
+        path = existing != nullptr ? *existing : newPath(".ctb");
         bool typeExtension = pick(2) != 0;
         respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
-        currentPath = path;
+        bool replace = existing == nullptr || typeExtension || pick(2) != 0;
+        if (existing != nullptr)
+            respond(pressButton(replace ? IDYES : IDNO));
+        if (!replace)
+            return runCommand(as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE);
     }
     respond(pressButton(IDOK));
     runCommand(as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE);
+    currentPath = path;
     Entries entries = model;
     for (Entry &entry : entries)
         entry.checked = false;
@@ -426,10 +435,7 @@ void ModelChooserTest::importFile(Format format)
                 SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 3, 0);
             SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
         });
-        if (!confirm)
-            entries.clear();
-        for (Entry &entry : entries)
-            entry.remark = withRemark ? entry.remark : "";
+        entries = confirm ? readable(entries, false, withRemark) : Entries();
     }
     int commands[] = {IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF};
     runCommand(commands[format == Format::Text ? 0 : format == Format::Csv ? 1 : 2]);
@@ -490,6 +496,9 @@ std::string ModelChooserTest::mismatch()
         return "rows differ from the list filtered by \"" + shownQuery + "\"";
     if (windowText(searchBox) != boxQuery)
         return "search box holds \"" + windowText(searchBox) + "\"";
+    std::string caption = currentPath.empty() ? "新文件" : "\"" + currentPath + "\"";
+    if (windowText(window) != "Vostrelina v1.0 - " + caption)
+        return "caption " + windowText(window);
     return "";
 }
 
