@@ -54,54 +54,17 @@ protected:
 // Commands that open the system's file chooser or folder browser.
 using SystemChooserTest = CommandsTest;
 
-TEST_F(CommandsTest, AddAppendsAndShowsEveryContact)
-{
-    addContacts("AB");
-    typeSearch("A");
-    respond(fillContact("张三", "13800000000", "同事", IDC_CONTACT_OK));
-    runCommand(IDM_ITEM_ADD);
-    EXPECT_EQ("", windowText(searchBox)) << "Add empties the search box";
-    EXPECT_EQ(Rows({"A||", "B||", "张三|13800000000|同事"}), listRows());
-    EXPECT_EQ(3, contactCount);
-
-    respond(fillContact("", "", "", IDC_CONTACT_OK));
-    runCommand(IDT_ITEM_ADD);
-    EXPECT_EQ(4, contactCount) << "empty texts are accepted";
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("添加", seen[0].caption);
-}
-
 TEST_F(CommandsTest, EnterAndEscapeLeaveTheContactDialogOpen)
 {
     respond([](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_CONTACT_NAME, "A");
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(IsWindow(dialog)) << "Enter and Esc must not close the dialog";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter and Esc must not close the dialog";
         SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
     });
     runCommand(IDM_ITEM_ADD);
     EXPECT_EQ(Rows({"A||"}), listRows());
-}
-
-TEST_F(CommandsTest, EditRewritesTheSelectedContactInPlace)
-{
-    addContacts("ABC");
-    firstContact->next->checked = 1;
-    refreshContactView(0);
-    typeSearch("B");
-    selectRow(0);
-    respond([](HWND dialog) {
-        EXPECT_EQ("编辑", windowText(dialog));
-        EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
-        SetDlgItemTextA(dialog, IDC_CONTACT_NAME, "Bob");
-        SetDlgItemTextA(dialog, IDC_CONTACT_NUMBER, "555");
-        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
-    });
-    runCommand(IDT_ITEM_EDIT);
-    EXPECT_EQ(Rows({"A||", "Bob|555| [x]", "C||"}), listRows()) << "place and tick stay";
-    EXPECT_EQ("", windowText(searchBox));
 }
 
 // Nothing typed is cut: typing stops at a field's size, and OK with a longer text (set by a
@@ -443,6 +406,7 @@ TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
     addContacts("ABC");
     selectRow(0);
     respond([](HWND dialog) {
+        EXPECT_EQ("编辑", windowText(dialog));
         EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
         SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
     });
@@ -486,7 +450,7 @@ TEST_F(FolderDialogTest, TrimsThePathAndRefusesABlankOne)
         EXPECT_EQ("导出到", windowText(dialog));
         SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "   ");
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(IsWindow(dialog)) << "a blank path keeps the dialog open";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "a blank path keeps the dialog open";
         SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "  C:\\通讯录  ");
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
