@@ -29,7 +29,7 @@ void importTextCommand()
 // The path the "..." chooser put into the box: the chooser asked before replacing it. A path
 // typed by hand is asked about when it is written.
 static char chosenTextPath[PATH_SIZE];
-static char writtenTextPath[PATH_SIZE];
+static char writtenTextPath[PATH_SIZE]; // for the report once the dialog has closed
 static const char textExportTitle[] = "生成*.txt文件"; // the dialog's caption
 
 static void onInitTextExport(HWND dialog)
