@@ -3,8 +3,14 @@
 
 #include <cstddef>
 
-// The save chooser's default extension: a path with no full stop gets extension appended; a
-// path whose first full stop is its last byte gets the extension in place of the stop; any
-// other path is left as it is. The first full stop anywhere decides, folder names included.
-// A path that would not fit size bytes with the extension is left as the user typed it.
-void applyDefaultExtension(char *path, size_t size, const char *extension);
+enum ExtensionResult {
+    EXTENSION_KEPT,   // the file name has an extension of its own: the path is unchanged
+    EXTENSION_ADDED,  // the default extension was appended (in place of a trailing full stop)
+    EXTENSION_NO_ROOM // the path with the extension would not fit size: the path is unchanged
+};
+
+// The save chooser's default extension. Only the file name decides, the part after the last
+// \ or /: a name without a full stop gets extension appended, a name ending in a full stop
+// gets it in place of the stop, any other name is kept. A full stop in a folder name counts
+// for nothing.
+ExtensionResult applyDefaultExtension(char *path, size_t size, const char *extension);

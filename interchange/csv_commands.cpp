@@ -82,7 +82,8 @@ void importCsvFile(const char *path)
 void importCsvCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(csvFilter, "导入CSV文件", path, sizeof path, CHOOSER_OPEN, ".csv"))
+    if (!chooseFile(mainWindow, csvFilter, "导入CSV文件", path, sizeof path, CHOOSER_OPEN,
+                    ".csv"))
         return;
     importCsvFile(path);
     refreshContactView(0);
@@ -91,7 +92,8 @@ void importCsvCommand()
 void exportCsvCommand()
 {
     char path[PATH_SIZE] = "";
-    if (chooseFile(csvFilter, "生成CSV文件", path, sizeof path, CHOOSER_SAVE, ".csv"))
+    if (chooseFile(mainWindow, csvFilter, "生成CSV文件", path, sizeof path, CHOOSER_SAVE,
+                   ".csv"))
         exportCsvFile(path);
 }
 

@@ -10,6 +10,8 @@
 #include "shell/contact_view.h"
 #include "shell/main_window.h"
 
+#include <cstring>
+
 static const char textFilter[] = "文本文件(*.txt)\0*.txt\0";
 static const char textSeparators[] = {' ', ','}; // by the separator box's position
 
@@ -18,14 +20,21 @@ enum { TEXT_MESSAGE_SIZE = 320 };
 void importTextCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
+    if (!chooseFile(mainWindow, textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
         return;
     importText(path);
     refreshContactView(0);
 }
 
+// The path the "..." chooser put into the box: the chooser asked before replacing it. A path
+// typed by hand is asked about when it is written.
+static char chosenTextPath[PATH_SIZE];
+static char writtenTextPath[PATH_SIZE]; // for the report once the dialog has closed
+static const char textExportTitle[] = "生成*.txt文件"; // the dialog's caption
+
 static void onInitTextExport(HWND dialog)
 {
+    chosenTextPath[0] = '\0';
     SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_ADDSTRING, 0, (LPARAM) "空格");
     SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_ADDSTRING, 0, (LPARAM) "逗号,");
     SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, 1, 0);
@@ -34,15 +43,32 @@ static void onInitTextExport(HWND dialog)
 static void onBrowseTextPath(HWND dialog)
 {
     char path[PATH_SIZE] = "";
-    if (chooseFile(textFilter, "选择目录", path, sizeof path, CHOOSER_SAVE, ".txt"))
-        SetDlgItemTextA(dialog, IDC_TEXT_PATH, path);
+    if (!chooseFile(dialog, textFilter, "选择目录", path, sizeof path, CHOOSER_SAVE, ".txt"))
+        return;
+    copyText(chosenTextPath, sizeof chosenTextPath, path);
+    SetDlgItemTextA(dialog, IDC_TEXT_PATH, path);
+}
+
+// The typed path, when the program can keep it and may write it; false after telling the user
+// why not. The box holds twice the room, to tell a path that is too long from one that fits.
+static bool readTextPath(HWND dialog, char path[PATH_SIZE])
+{
+    char typed[2 * PATH_SIZE] = "";
+    GetDlgItemTextA(dialog, IDC_TEXT_PATH, typed, sizeof typed);
+    if (strlen(typed) >= PATH_SIZE) {
+        MessageBoxA(dialog, "路径太长！", textExportTitle, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    copyText(path, PATH_SIZE, typed);
+    return strcmp(path, chosenTextPath) == 0 || mayReplaceFile(dialog, path, textExportTitle);
 }
 
 static void onWriteText(HWND dialog)
 {
     refreshContactView(1);
-    char path[PATH_SIZE] = "";
-    GetDlgItemTextA(dialog, IDC_TEXT_PATH, path, sizeof path);
+    char path[PATH_SIZE];
+    if (!readTextPath(dialog, path))
+        return;
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_GETCURSEL, 0, 0);
     char separator = selected == 0 ? textSeparators[0] : textSeparators[1];
     int withHeader = IsDlgButtonChecked(dialog, IDC_TEXT_HEADER) == BST_CHECKED;
@@ -52,10 +78,8 @@ static void onWriteText(HWND dialog)
                     MB_OK | MB_ICONWARNING);
         return;
     }
+    copyText(writtenTextPath, sizeof writtenTextPath, path);
     EndDialog(dialog, 1);
-    char message[TEXT_MESSAGE_SIZE];
-    formatText(message, sizeof message, "生成TXT文件到目录：\n%s", path);
-    MessageBoxA(mainWindow, message, "生成txt", MB_OK | MB_ICONINFORMATION);
 }
 
 static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -71,8 +95,13 @@ static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM w
     return FALSE;
 }
 
+// The report comes once the dialog has closed, so that it is owned by the main window alone.
 void exportTextCommand()
 {
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
-                    textExportDialogProc, 0);
+    if (DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
+                        textExportDialogProc, 0) != 1)
+        return;
+    char message[TEXT_MESSAGE_SIZE];
+    formatText(message, sizeof message, "生成TXT文件到目录：\n%s", writtenTextPath);
+    MessageBoxA(mainWindow, message, "生成txt", MB_OK | MB_ICONINFORMATION);
 }

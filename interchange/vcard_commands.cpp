@@ -8,40 +8,56 @@
 #include "shell/main_window.h"
 
 static const char vcardFilter[] = "VCard(*.vcf)\0*.vcf\0";
+static const char folderImportCaption[] = "批量导入vcf"; // the command's menu text
 
 enum { EXPORT_MESSAGE_SIZE = 128, SEARCH_PATTERN_SIZE = PATH_SIZE + 8 };
 
 void importVCardFileCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN, ".vcf"))
+    if (!chooseFile(mainWindow, vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN,
+                    ".vcf"))
         return;
     importVCard(path);
     refreshContactView(0);
 }
 
-// Imports every *.vcf file of chosenFolder, in the order the system lists them.
-static void importFolderFiles()
+// Imports every *.vcf file of chosenFolder, in the order the system lists them; false when
+// the folder holds none.
+static bool importFolderFiles()
 {
     char pattern[SEARCH_PATTERN_SIZE];
     formatText(pattern, sizeof pattern, "%s\\*.vcf", chosenFolder);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
-        return;
+        return false;
     do {
         char path[SEARCH_PATTERN_SIZE + MAX_PATH];
         if (formatText(path, sizeof path, "%s\\%s", chosenFolder, found.cFileName) < PATH_SIZE)
             importVCard(path);
     } while (FindNextFileA(search, &found));
     FindClose(search);
+    return true;
 }
 
+static bool isFolder(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder dialog takes any path; what it named is checked only here, with a word when it
+// gives nothing to import.
 void importVCardFolderCommand()
 {
     if (chooseFolder("选择vcf文件所在目录") != 1)
         return;
-    importFolderFiles();
+    if (!isFolder(chosenFolder))
+        MessageBoxA(mainWindow, "路径不存在！", folderImportCaption, MB_OK | MB_ICONWARNING);
+    else if (!importFolderFiles())
+        MessageBoxA(mainWindow, "文件夹中没有vcf文件！", folderImportCaption,
+                    MB_OK | MB_ICONWARNING);
     refreshContactView(0);
 }
 
@@ -74,7 +90,8 @@ void exportVCardFileCommand()
     if (!haveContacts())
         return;
     char path[PATH_SIZE] = "";
-    if (!chooseFile(vcardFilter, "生成vcf文件", path, sizeof path, CHOOSER_SAVE, ".vcf"))
+    if (!chooseFile(mainWindow, vcardFilter, "生成vcf文件", path, sizeof path, CHOOSER_SAVE,
+                    ".vcf"))
         return;
     if (exportVCardList(path))
         MessageBoxA(mainWindow, "生成vcf文件执行完毕！", "生成vcf", MB_OK | MB_ICONINFORMATION);

@@ -1,5 +1,5 @@
-// File and folder choosers. The file chooser is always owned by the main window, also when
-// a dialog asks for it.
+// File and folder choosers. Each is owned by the window that asked for it, and so is every
+// message box it shows: closing a modal window enables its owner, and only that one.
 #include "shell/choosers.h"
 
 #include "common/paths.h"
@@ -14,30 +14,57 @@
 char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
 
-int chooseFile(const char *filter, const char *title, char *path, size_t size, int mode,
-               const char *extension)
+bool mayReplaceFile(HWND owner, const char *path, const char *caption)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    return MessageBoxA(owner, "文件已存在，是否替换？", caption, MB_YESNO | MB_ICONWARNING) ==
+           IDYES;
+}
+
+static int refuseLongPath(HWND owner, const char *title)
+{
+    MessageBoxA(owner, "路径太长！", title, MB_OK | MB_ICONWARNING);
+    return 0;
+}
+
+// The system asked about replacing the name as the user typed it; a name that gets its
+// extension only now is asked about here.
+static int addDefaultExtension(HWND owner, char *path, size_t size, const char *extension,
+                               const char *title)
+{
+    ExtensionResult result = applyDefaultExtension(path, size, extension);
+    if (result == EXTENSION_NO_ROOM)
+        return refuseLongPath(owner, title);
+    return result == EXTENSION_KEPT || mayReplaceFile(owner, path, title);
+}
+
+int chooseFile(HWND owner, const char *filter, const char *title, char *path, size_t size,
+               int mode, const char *extension)
 {
     OPENFILENAMEA chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A; // the size Windows 2000 knows
-    chooser.hwndOwner = mainWindow;
+    chooser.hwndOwner = owner;
     chooser.hInstance = appInstance;
     chooser.lpstrFilter = filter;
     chooser.lpstrFile = path;
     chooser.nMaxFile = (DWORD)size;
     chooser.lpstrTitle = title;
-    int chosen;
     if (mode == CHOOSER_OPEN) {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
-        chosen = GetOpenFileNameA(&chooser);
+        if (GetOpenFileNameA(&chooser))
+            return 1;
     } else {
-        chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN;
-        chosen = GetSaveFileNameA(&chooser);
-        applyDefaultExtension(path, size, extension);
+        chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN |
+                        OFN_OVERWRITEPROMPT;
+        if (GetSaveFileNameA(&chooser))
+            return addDefaultExtension(owner, path, size, extension, title);
     }
     // A path the system accepts but the program cannot keep: say so instead of nothing.
-    if (!chosen && CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-        MessageBoxA(mainWindow, "路径太长！", title, MB_OK | MB_ICONWARNING);
-    return chosen;
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        refuseLongPath(owner, title);
+    return 0;
 }
 
 static void onBrowseFolder(HWND dialog)

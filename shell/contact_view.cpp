@@ -11,6 +11,8 @@
 
 enum { TYPED_QUERY_SIZE = 256 };
 
+unsigned long contactViewRebuilds;
+
 static void readQuery(char query[QUERY_SIZE])
 {
     char typed[TYPED_QUERY_SIZE] = "";
@@ -36,6 +38,7 @@ static void insertRow(int row, Contact *contact)
 
 void refreshContactView(int useQuery)
 {
+    contactViewRebuilds++;
     SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(listView, LVM_SETITEMCOUNT, contactCount, 0);

@@ -1,5 +1,5 @@
 // New, Open, Save, Save as and Exit. Nothing tracks unsaved changes: New warns in general
-// words, Open and Exit discard the list without a question.
+// words, Open (of a file that loads) and Exit discard the list without a question.
 #include "shell/file_commands.h"
 
 #include "bookfile/book_file.h"
@@ -24,62 +24,64 @@ void newBook()
     updateTitle();
 }
 
-// Asks for a book file; on a choice it becomes currentPath. Non-zero when chosen.
-static int chooseBookPath(const char *title, int mode)
+static int chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
 {
-    char path[PATH_SIZE] = "";
-    if (!chooseFile(bookFilter, title, path, sizeof path, mode, ".ctb"))
-        return 0;
-    copyText(currentPath, sizeof currentPath, path);
-    return 1;
+    return chooseFile(mainWindow, bookFilter, title, path, PATH_SIZE, mode, ".ctb");
 }
 
+// The file is read into an empty list while the book's own contacts wait aside: only a file
+// that loads replaces them, and a refused one leaves the book, its ticks, rows and caption as
+// they were.
 void openBook()
 {
-    if (!chooseBookPath("打开文件", CHOOSER_OPEN))
+    char path[PATH_SIZE] = "";
+    if (!chooseBookPath("打开文件", path, CHOOSER_OPEN))
         return;
-    clearContacts();
-    int result = loadBook(currentPath);
+    ContactChain held = takeContacts();
+    int result = loadBook(path);
     if (result != LOAD_OK) {
+        putBackContacts(held);
         char message[MESSAGE_SIZE];
-        formatLoadMessage(message, sizeof message, result, currentPath);
+        formatLoadMessage(message, sizeof message, result, path);
         MessageBoxA(mainWindow, message, "错误", MB_OK | MB_ICONWARNING);
-        clearContacts();
-        currentPath[0] = '\0';
+        return;
     }
+    freeContacts(held);
+    copyText(currentPath, sizeof currentPath, path);
     refreshContactView(0);
     updateTitle();
 }
 
-// Writes the list to currentPath and tells the user how it went.
-static void writeCurrentPath()
+// Writes the list to path and tells the user how it went. Only a file that was written
+// becomes the book's file: a failed save leaves the path and the caption as they were.
+static void saveTo(const char *path)
 {
-    if (saveBook(currentPath)) {
-        MessageBoxA(mainWindow, "文件保存！", "保存", MB_OK | MB_ICONINFORMATION);
+    if (!saveBook(path)) {
+        char message[MESSAGE_SIZE];
+        formatText(message, sizeof message, "%s\n\n%s",
+                   "文件保存失败！\n请检查您的路径名是否正确或者磁盘空间是否充足。", path);
+        MessageBoxA(mainWindow, message, "保存", MB_OK | MB_ICONWARNING);
         return;
     }
-    char message[MESSAGE_SIZE];
-    formatText(message, sizeof message, "%s\n\n%s",
-               "文件保存失败！\n请检查您的路径名是否正确或者磁盘空间是否充足。", currentPath);
-    MessageBoxA(mainWindow, message, "保存", MB_OK | MB_ICONWARNING);
+    copyText(currentPath, sizeof currentPath, path);
+    updateTitle();
+    MessageBoxA(mainWindow, "文件保存！", "保存", MB_OK | MB_ICONINFORMATION);
 }
 
 void saveCurrentBook()
 {
-    if (currentPath[0] == '\0' && !chooseBookPath("新建文件", CHOOSER_SAVE)) {
-        updateTitle();
-        return;
-    }
-    writeCurrentPath();
-    updateTitle();
+    char path[PATH_SIZE] = "";
+    if (currentPath[0] != '\0')
+        saveTo(currentPath);
+    else if (chooseBookPath("新建文件", path, CHOOSER_SAVE))
+        saveTo(path);
 }
 
 void saveBookAs()
 {
-    if (!chooseBookPath("另存为...", CHOOSER_SAVE))
-        return;
-    writeCurrentPath();
-    updateTitle();
+    char path[PATH_SIZE] = "";
+    if (chooseBookPath("另存为...", path, CHOOSER_SAVE))
+        saveTo(path);
 }
 
 void exitProgram()

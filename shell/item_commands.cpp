@@ -30,6 +30,8 @@ void addContactCommand()
     showAllContacts();
 }
 
+// The dialog's answer goes to the contact it showed, or nowhere: if the rows were rebuilt
+// while it was open, that contact may be freed, and its address may hold another by now.
 void editContactCommand()
 {
     contactDialogMode = CONTACT_DIALOG_EDIT;
@@ -40,7 +42,8 @@ void editContactCommand()
     copyText(dialogContact.name, sizeof dialogContact.name, contact->name);
     copyText(dialogContact.remark, sizeof dialogContact.remark, contact->remark);
     copyText(dialogContact.number, sizeof dialogContact.number, contact->number);
-    if (showContactDialog() != 1)
+    unsigned long rebuilds = contactViewRebuilds;
+    if (showContactDialog() != 1 || contactViewRebuilds != rebuilds)
         return;
     copyText(contact->name, sizeof contact->name, dialogContact.name);
     copyText(contact->number, sizeof contact->number, dialogContact.number);
@@ -66,8 +69,21 @@ void deleteContactCommand()
     refreshContactView(1);
 }
 
+static bool anyContactTicked()
+{
+    for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next)
+        if (contact->checked == 1)
+            return true;
+    return false;
+}
+
+// Ticked contacts the search hides count too: they are deleted with the shown ones.
 void deleteCheckedCommand()
 {
+    if (!anyContactTicked()) {
+        MessageBoxA(mainWindow, "没有选中的联系人！", "删除", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     if (MessageBoxA(mainWindow, "删除所有选中条目，点击“是”确认删除操作。", "删除",
                     MB_ICONWARNING | MB_YESNO) != IDYES)
         return;

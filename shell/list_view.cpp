@@ -81,14 +81,14 @@ static void paintHeader(HWND header)
 }
 
 // The header is painted by the program and ignores the mouse: no sorting clicks, no
-// resizing, no resize cursor.
+// resizing (a double-click on a divider would fit the column to its texts), no resize cursor.
 static LRESULT CALLBACK headerProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT) {
         paintHeader(header);
         return 0;
     }
-    if (message == WM_SETCURSOR || message == WM_LBUTTONDOWN)
+    if (message == WM_SETCURSOR || message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
         return 0;
     return CallWindowProcA(savedHeaderProc, header, message, wParam, lParam);
 }
@@ -121,10 +121,27 @@ int firstSelectedRow(HWND list)
     return -1;
 }
 
+static void selectRow(int row)
+{
+    LVITEMA item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+}
+
+// A double-click edits the row it was on, which a click on a check box does not select. On
+// the check box itself it only ticks, as the press before it did: the list ticks wherever its
+// hit test names the box, also together with other parts (Wine does so in the row's margin).
 static void onDoubleClick(const NMITEMACTIVATE *activate)
 {
-    if (activate->iItem >= 0)
-        SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
+    if (activate->iItem < 0)
+        return;
+    LVHITTESTINFO hit = {};
+    hit.pt = activate->ptAction;
+    SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit);
+    if (hit.flags & LVHT_ONITEMSTATEICON)
+        return;
+    selectRow(activate->iItem);
+    SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
 }
 
 static bool tickingQuietly;

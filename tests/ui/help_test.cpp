@@ -27,7 +27,7 @@ TEST_F(HelpTest, HelpOpensOnTheFirstTopicAndFollowsTheSelection)
         EXPECT_NE(std::string::npos,
                   itemText(dialog, IDC_HELP_TEXT).find(std::string("电邮：") + feedbackAddress));
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(IsWindow(dialog)) << "Escape does nothing";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape does nothing";
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     runCommand(IDM_HELP);
@@ -40,7 +40,7 @@ TEST_F(HelpTest, AboutShowsTheVersionLine)
         EXPECT_EQ("关于Vostrelina", windowText(dialog));
         EXPECT_EQ("程序版本：1.0130(测试版1)", itemText(dialog, IDC_ABOUT_VERSION));
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(IsWindow(dialog)) << "Escape does nothing";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape does nothing";
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     runCommand(IDM_ABOUT);

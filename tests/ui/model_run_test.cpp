@@ -44,7 +44,8 @@ struct Written {
 };
 
 // Texts that every format carries unchanged: names and numbers of field bytes only, remarks
-// without spaces at their ends. The empty name is dropped by every interchange reader.
+// without spaces at their ends. A contact with nothing in the fields a format carries does not
+// come back from it.
 const char *const names[] = {"张三", "李四", "王小明", "Li", "Bob", "赵六", "A1", "陈", "欧阳修文", ""};
 const char *const numbers[] = {"13800000000", "+86-10-1234", "110", "", "(021)5555", "139"};
 const char *const remarks[] = {"同事", "", "朋友 老家", "gym, Tue", "备注"};
@@ -70,11 +71,12 @@ Entries readable(const Entries &entries, bool checkedOnly, bool keepRemark)
 {
     Entries kept;
     for (Entry entry : entries) {
-        if (entry.name.empty() || (checkedOnly && !entry.checked))
-            continue;
-        entry.checked = false;
         if (!keepRemark)
             entry.remark.clear();
+        bool empty = entry.name.empty() && entry.number.empty() && entry.remark.empty();
+        if (empty || (checkedOnly && !entry.checked))
+            continue;
+        entry.checked = false;
         kept.push_back(entry);
     }
     return kept;
@@ -242,14 +244,17 @@ void ModelChooserTest::remove()
     shownQuery = boxQuery;
 }
 
+// With nothing ticked, shown or hidden, the user is told so and asked nothing.
 void ModelChooserTest::removeChecked()
 {
+    bool anyTicked = std::any_of(model.begin(), model.end(),
+                                 [](const Entry &entry) { return entry.checked; });
     bool confirm = pick(3) != 0;
-    respond(pressButton(confirm ? IDYES : IDNO));
-    if (confirm)
+    respond(pressButton(!anyTicked ? IDOK : confirm ? IDYES : IDNO));
+    if (anyTicked && confirm)
         respond(pressButton(IDOK));
     runCommand(IDM_ITEM_DELETE_CHECKED);
-    if (!confirm)
+    if (!anyTicked || !confirm)
         return;
     model.erase(std::remove_if(model.begin(), model.end(),
                                [](const Entry &entry) { return entry.checked; }),
@@ -303,17 +308,26 @@ void ModelChooserTest::newBook()
 }
 
 // Saves, through the chooser when the book has no file yet (typed now and then without its
-// extension), and checks the file's records on disk.
+// extension), now and then over a book saved before, and checks the file's records on disk.
+// Over a book, the system asks about a name typed whole (answered Yes: No would keep its
+// chooser open), the program about a name its extension completed.
 void ModelChooserTest::save(bool as)
 {
+    std::string path = currentPath;
     if (as || currentPath.empty()) {
-        std::string path = newPath(".ctb");
+        const std::string *existing = pick(4) == 0 ? pickWritten(Format::Book) : nullptr;
+        path = existing != nullptr ? *existing : newPath(".ctb");
         bool typeExtension = pick(2) != 0;
         respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
-        currentPath = path;
+        bool replace = existing == nullptr || typeExtension || pick(2) != 0;
+        if (existing != nullptr)
+            respond(pressButton(replace ? IDYES : IDNO));
+        if (!replace)
+            return runCommand(as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE);
     }
     respond(pressButton(IDOK));
     runCommand(as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE);
+    currentPath = path;
     Entries entries = model;
     for (Entry &entry : entries)
         entry.checked = false;
@@ -321,7 +335,8 @@ void ModelChooserTest::save(bool as)
     EXPECT_EQ(describe(entries), describe(bookOnDisk(currentPath))) << "the file holds the list";
 }
 
-// Opens a saved book, or now and then a file of another kind, which is refused.
+// Opens a saved book, or now and then a file of another kind, which is refused and leaves
+// the book as it was.
 void ModelChooserTest::open()
 {
     bool refused = pick(5) == 0;
@@ -332,8 +347,10 @@ void ModelChooserTest::open()
     if (refused)
         respond(pressButton(IDOK));
     runCommand(IDT_FILE_OPEN);
-    model = refused ? Entries() : written[*path].entries;
-    currentPath = refused ? "" : *path;
+    if (refused)
+        return;
+    model = written[*path].entries;
+    currentPath = *path;
     shownQuery = "";
 }
 
@@ -352,12 +369,7 @@ void ModelChooserTest::exportText()
     });
     respond(pressButton(IDOK));
     runCommand(IDM_EXPORT_TXT);
-    Entries entries;
-    if (header)
-        entries.push_back({"姓名", "号码", "备注", false});
-    for (const Entry &entry : readable(model, checkedOnly, true))
-        entries.push_back(entry);
-    written[path] = Written{Format::Text, entries};
+    written[path] = Written{Format::Text, readable(model, checkedOnly, true)};
     shownQuery = boxQuery;
 }
 
@@ -423,10 +435,7 @@ void ModelChooserTest::importFile(Format format)
                 SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 3, 0);
             SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
         });
-        if (!confirm)
-            entries.clear();
-        for (Entry &entry : entries)
-            entry.remark = withRemark ? entry.remark : "";
+        entries = confirm ? readable(entries, false, withRemark) : Entries();
     }
     int commands[] = {IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF};
     runCommand(commands[format == Format::Text ? 0 : format == Format::Csv ? 1 : 2]);
@@ -487,6 +496,9 @@ std::string ModelChooserTest::mismatch()
         return "rows differ from the list filtered by \"" + shownQuery + "\"";
     if (windowText(searchBox) != boxQuery)
         return "search box holds \"" + windowText(searchBox) + "\"";
+    std::string caption = currentPath.empty() ? "新文件" : "\"" + currentPath + "\"";
+    if (windowText(window) != "Vostrelina v1.0 - " + caption)
+        return "caption " + windowText(window);
     return "";
 }
 

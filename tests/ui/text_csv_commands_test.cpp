@@ -1,9 +1,11 @@
 // Plain-text and CSV commands with their dialogs, answered as a user would.
 #include "tests/ui/ui_harness.h"
 
+#include "common/text.h"
 #include "interchange/csv_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
+#include "shell/main_window.h"
 #include "store/contact_list.h"
 #include "tests/support/temp_dir.h"
 
@@ -48,21 +50,41 @@ TEST_F(TextCsvCommandsTest, TextExportWritesTheChosenSeparatorAndHeader)
     EXPECT_EQ("生成TXT文件到目录：\n" + path, seen[1].text);
 }
 
-TEST_F(TextCsvCommandsTest, FailedTextExportWarnsAndKeepsTheDialogOpen)
+// A path the program cannot write, cannot keep or may not replace keeps the dialog open, and
+// the window behind it locked, for a better path.
+TEST_F(TextCsvCommandsTest, TextExportKeepsTheDialogOpenForABetterPath)
 {
     addContact("A");
-    respond([](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_TEXT_PATH, "");
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the warning is answered meanwhile
-        EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open for a better path";
+    std::string existing = dir.path("old.txt");
+    writeFileBytes(existing, "old");
+    const struct {
+        std::string path;
+        int answer;
+        const char *caption, *text;
+    } cases[] = {
+        {"", IDOK, "警告", "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。"},
+        {dir.path(std::string(256, 'x')), IDOK, "生成*.txt文件", "路径太长！"},
+        {existing, IDNO, "生成*.txt文件", "文件已存在，是否替换？"},
+    };
+    respond([&cases](HWND dialog) {
+        for (const auto &c : cases) {
+            SetDlgItemTextA(dialog, IDC_TEXT_PATH, c.path.c_str());
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the message is answered meanwhile
+            EXPECT_TRUE(IsWindowVisible(dialog)) << c.text;
+            EXPECT_FALSE(IsWindowEnabled(mainWindow)) << c.text;
+        }
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    respond(pressButton(IDOK));
+    for (const auto &c : cases)
+        respond(pressButton(c.answer));
     runCommand(IDM_EXPORT_TXT);
+    EXPECT_EQ("old", readFileBytes(existing));
     std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("警告", seen[1].caption);
-    EXPECT_EQ("生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。", seen[1].text);
+    ASSERT_EQ(4u, seen.size());
+    for (size_t i = 0; i < countOf(cases); i++) {
+        EXPECT_EQ(cases[i].caption, seen[i + 1].caption);
+        EXPECT_EQ(cases[i].text, seen[i + 1].text);
+    }
 }
 
 static void writeCsv(const std::string &path, const char *text)
@@ -107,7 +129,9 @@ TEST_F(TextCsvCommandsTest, ColumnDialogOffersEveryColumn)
     EXPECT_STREQ("138", firstContact->number);
 }
 
-TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnEmptyFileIsReported)
+// An empty file has no columns and adds nothing, without a word; one that cannot be read is
+// reported.
+TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnUnreadableFileIsReported)
 {
     std::string path = dir.path("in.csv");
     writeCsv(path, "contacts\r\n张三,138\r\n");
@@ -115,6 +139,8 @@ TEST_F(TextCsvCommandsTest, SingleColumnNeedsNoDialogAndAnEmptyFileIsReported)
     EXPECT_STREQ("138", firstContact->number);
     writeCsv(path, "");
     importCsvFile(path.c_str());
+    importCsvFile(dir.path("missing.csv").c_str());
+    EXPECT_EQ(1, contactCount);
     std::vector<SeenWindow> seen = takeSeen();
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ("CSV", seen[0].caption);
@@ -162,21 +188,30 @@ TEST_F(TextCsvChooserTest, TextImportAppendsUnfiltered)
     EXPECT_EQ(Rows({"Old||", "张三|138|同事", "李四||"}), listRows());
 }
 
+// The chooser belongs to the dialog: however it closes, the main window stays locked. A name
+// that cannot take its extension leaves the path box as it was.
 TEST_F(TextCsvChooserTest, TextExportBrowseFillsThePath)
 {
     std::string folder = dir.path("");
-    respond([](HWND dialog) {
-        SendMessageA(dialog, WM_COMMAND, IDC_TEXT_BROWSE, 0);
-        char path[260] = "";
-        GetDlgItemTextA(dialog, IDC_TEXT_PATH, path, sizeof path);
-        EXPECT_NE(nullptr, strstr(path, "list.txt")) << path;
+    respond([folder](HWND dialog) {
+        for (int browse = 0; browse < 3; browse++) {
+            SendMessageA(dialog, WM_COMMAND, IDC_TEXT_BROWSE, 0);
+            EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "browse " << browse;
+        }
+        EXPECT_EQ(folder + "list.txt", windowText(GetDlgItem(dialog, IDC_TEXT_PATH)));
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
+    respond(cancel());
+    respond(chooseFileNamed(folder + std::string(252 - folder.size(), 'b')));
+    respond(pressButton(IDOK));
     respond([folder](HWND chooser) {
         EXPECT_EQ("选择目录", windowText(chooser));
         chooseFileNamed(folder + "list")(chooser);
     });
     runCommand(IDM_EXPORT_TXT);
+    std::vector<SeenWindow> seen = takeSeen();
+    ASSERT_EQ(5u, seen.size());
+    EXPECT_EQ("路径太长！", seen[3].text);
 }
 
 TEST_F(TextCsvChooserTest, CsvCommandsGoThroughTheChooser)

@@ -18,7 +18,7 @@ protected:
 };
 using VCardChooserTest = VCardCommandsTest;
 
-TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileUnfiltered)
+TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileOrSaysWhyNone)
 {
     addContact("Old");
     refreshContactView(0);
@@ -36,6 +36,27 @@ TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileUnfiltered)
     EXPECT_EQ(4u, listRows().size()) << "every contact is shown after an import";
     respond(cancel());
     runCommand(IDM_IMPORT_VCF_FOLDER);
+    EXPECT_EQ(4, contactCount);
+    takeSeen();
+
+    CreateDirectoryA(dir.path("empty").c_str(), nullptr);
+    const struct {
+        std::string folder;
+        const char *text;
+    } nothingToImport[] = {
+        {dir.path("missing"), "路径不存在！"},
+        {dir.path("notes.txt"), "路径不存在！"},
+        {dir.path("empty"), "文件夹中没有vcf文件！"},
+    };
+    for (const auto &c : nothingToImport) {
+        respond(typeFolder(c.folder));
+        respond(pressButton(IDOK));
+        runCommand(IDM_IMPORT_VCF_FOLDER);
+        std::vector<SeenWindow> seen = takeSeen();
+        ASSERT_EQ(2u, seen.size()) << c.folder;
+        EXPECT_EQ("批量导入vcf", seen[1].caption);
+        EXPECT_EQ(c.text, seen[1].text);
+    }
     EXPECT_EQ(4, contactCount);
 }
 
