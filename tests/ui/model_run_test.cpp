@@ -49,22 +49,71 @@ struct Written {
 const char *const names[] = {"张三", "李四", "王小明", "Li", "Bob", "赵六", "A1", "陈", "欧阳修文", ""};
 const char *const numbers[] = {"13800000000", "+86-10-1234", "110", "", "(021)5555", "139"};
 const char *const remarks[] = {"同事", "", "朋友 老家", "gym, Tue", "备注"};
-const char *const queries[] = {"", "张", "三", "Li", "1", "138", "+86", "小明", "x", "B", "修文"};
+const char *const queries[] = {"", "张", "三", "Li", "1", "138", "+86", "小明", "x", "B", "修文",
+                               "zs", "xm", "liu", "ou yang", "GYM", "yu"};
+// Every reading of the names' ideographs; an ASCII letter reads as itself.
+const std::map<std::string, std::vector<std::string>> readings = {
+    {"张", {"zhang"}}, {"三", {"san"}}, {"李", {"li"}},   {"四", {"si"}},        {"王", {"wang", "yu"}},
+    {"小", {"xiao"}},  {"明", {"ming", "meng"}},          {"赵", {"zhao"}},      {"六", {"liu", "lu"}},
+    {"陈", {"chen"}},  {"欧", {"ou"}},  {"阳", {"yang"}}, {"修", {"xiu"}},       {"文", {"wen"}}};
 
-// A query matches where a character starts, in the name or the number.
+std::string lower(std::string text)
+{
+    for (char &c : text)
+        c = c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+    return text;
+}
+
+// A query matches where a character starts, in the name, the number or the remark, ASCII
+// letters without regard to case.
 bool matchesAtCharacter(const std::string &query, const std::string &text)
 {
     if (query.empty())
         return true;
     for (size_t at = 0; at < text.size(); at += (unsigned char)text[at] >= 0x81 ? 2 : 1)
-        if (text.compare(at, query.size(), query) == 0)
+        if (lower(text.substr(at, query.size())) == lower(query))
+            return true;
+    return false;
+}
+
+// True when the characters from the first on spell key, each with a beginning of a reading.
+bool spells(const std::vector<std::vector<std::string>> &name, size_t first, const std::string &key)
+{
+    if (key.empty())
+        return true;
+    for (const std::string &reading : first < name.size() ? name[first] : std::vector<std::string>())
+        for (size_t n = 1; n <= reading.size() && n <= key.size() && key[n - 1] == reading[n - 1]; n++)
+            if (spells(name, first + 1, key.substr(n)))
+                return true;
+    return false;
+}
+
+bool spellsInPinyin(const std::string &query, const std::string &name)
+{
+    std::string key;
+    for (char c : lower(query))
+        if (c >= 'a' && c <= 'z')
+            key += c;
+        else if (c != ' ')
+            return false;
+    std::vector<std::vector<std::string>> spoken;
+    for (size_t at = 0; at < name.size(); at += (unsigned char)name[at] >= 0x81 ? 2 : 1) {
+        std::string character = name.substr(at, (unsigned char)name[at] >= 0x81 ? 2 : 1);
+        bool letter = isalpha((unsigned char)character[0]) && character.size() == 1;
+        spoken.push_back(readings.count(character) ? readings.at(character)
+                         : letter ? std::vector<std::string>{lower(character)}
+                                  : std::vector<std::string>());
+    }
+    for (size_t first = 0; first < spoken.size(); first++)
+        if (!key.empty() && spells(spoken, first, key))
             return true;
     return false;
 }
 
 bool shownFor(const Entry &entry, const std::string &query)
 {
-    return matchesAtCharacter(query, entry.name) || matchesAtCharacter(query, entry.number);
+    return matchesAtCharacter(query, entry.name) || matchesAtCharacter(query, entry.number) ||
+           matchesAtCharacter(query, entry.remark) || spellsInPinyin(query, entry.name);
 }
 
 Entries readable(const Entries &entries, bool checkedOnly, bool keepRemark)
