@@ -2,6 +2,7 @@
 // (platform_win.cpp, platform_posix.cpp).
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 
@@ -13,6 +14,9 @@ extern const char platformFolderSeparator[];
 void platformSelectAnsiLocale();
 // True when c starts a double-byte character in the ANSI code page.
 bool platformIsLeadByte(unsigned char c);
+// vsnprintf of the system's own C runtime; may return -1, and leave dst unterminated, when
+// the text does not fit.
+int platformFormat(char *dst, size_t size, const char *format, va_list args);
 // Creates a file that does not exist yet, for writing; null when it cannot be created, with
 // *exists set when the reason is that the name is taken.
 FILE *platformCreateNewFile(const char *path, bool *exists);

@@ -27,6 +27,11 @@ bool platformIsLeadByte(unsigned char c)
     return c >= 0x81 && c <= 0xFE;
 }
 
+int platformFormat(char *dst, size_t size, const char *format, va_list args)
+{
+    return vsnprintf(dst, size, format, args);
+}
+
 FILE *platformCreateNewFile(const char *path, bool *exists)
 {
     int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);

@@ -26,6 +26,13 @@ bool platformIsLeadByte(unsigned char c)
     return IsDBCSLeadByte(c) != 0;
 }
 
+// msvcrt's own formatter: mingw's C99 vsnprintf would bring about 20 KB of its own into the
+// program, and the program formats nothing that needs it.
+int platformFormat(char *dst, size_t size, const char *format, va_list args)
+{
+    return _vsnprintf(dst, size, format, args);
+}
+
 FILE *platformCreateNewFile(const char *path, bool *exists)
 {
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,

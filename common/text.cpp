@@ -36,7 +36,7 @@ size_t formatText(char *dst, size_t dstSize, const char *format, ...)
         return 0;
     va_list args;
     va_start(args, format);
-    int written = vsnprintf(dst, dstSize, format, args);
+    int written = platformFormat(dst, dstSize, format, args);
     va_end(args);
     if (written >= 0 && (size_t)written < dstSize)
         return (size_t)written;
