@@ -2,6 +2,7 @@
 // the safe-write protocol. The platform's replace call lives in platform_*.cpp.
 #include "common/file_io.h"
 
+#include "common/paths.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
@@ -94,7 +95,7 @@ void removeFile(const char *path)
 
 // The temporary file is the target's name with ".~" and two letters or digits: four bytes
 // more, so a path of 255 bytes stays within the system's 259.
-enum { TEMP_PATH_SIZE = 272, TEMP_SUFFIX_LENGTH = 4, TEMP_NAME_DIGITS = 36 };
+enum { TEMP_SUFFIX_LENGTH = 4, TEMP_PATH_SIZE = PATH_SIZE + TEMP_SUFFIX_LENGTH, TEMP_NAME_DIGITS = 36 };
 
 // Creates the temporary file under the first such name that no file has.
 static FILE *createTemporaryFile(const char *path, char *tempPath, size_t size)

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+enum { PATH_SIZE = 256 }; // a path the program keeps: at most 255 bytes and its terminator
+
 enum ExtensionResult {
     EXTENSION_KEPT,   // the file name has an extension of its own: the path is unchanged
     EXTENSION_ADDED,  // the default extension was appended (in place of a trailing full stop)

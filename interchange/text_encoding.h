@@ -4,8 +4,9 @@
 #include <cstddef>
 
 // Switches the C runtime to the ANSI code page: the user's default locale on Windows; the
-// GBK locale elsewhere, where the program's ANSI code page is always GBK. 1 when a
-// double-byte locale is in force afterwards.
+// GBK locale elsewhere, where the program's ANSI code page is always GBK. The program, the
+// tool and the tests call it once at start-up; every conversion after that is in it. 1 when
+// a double-byte locale is in force afterwards.
 int selectAnsiLocale();
 
 // Converts ANSI text to UTF-8 into utf8 (size bytes, terminator included), never splitting

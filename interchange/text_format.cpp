@@ -22,7 +22,6 @@ int readAnsiTextFile(const char *path, TextBuffer *text)
     for (size_t i = 0; i < file.length && !nonAscii; i++)
         nonAscii = (unsigned char)file.data[i] >= 0x80;
     if (kind == UNICODE_TEXT || (nonAscii && looksLikeUtf8(bufferText(&file), file.length))) {
-        selectAnsiLocale();
         TextBuffer ansi = {};
         if (!appendBytes(&ansi, "", 0) || !appendBytes(&ansi, bufferText(&file), file.length)) {
             freeBuffer(&file);

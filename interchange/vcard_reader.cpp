@@ -566,7 +566,6 @@ int finishCard(const Card *card, Decoder *decoder)
 
 int importVCardText(const char *text, size_t length)
 {
-    selectAnsiLocale();
     Decoder *decoder = (Decoder *)calloc(1, sizeof(Decoder));
     if (decoder == nullptr)
         return 0;

@@ -5,6 +5,7 @@
 #include "interchange/vcard_format.h"
 
 #include "common/file_io.h"
+#include "common/paths.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "interchange/text_encoding.h"
@@ -13,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-enum { ENCODED_VALUE_SIZE = 256, FOLDER_PATH_SIZE = 256, UTF8_VALUE_SIZE = 64 };
+enum { ENCODED_VALUE_SIZE = 256, UTF8_VALUE_SIZE = 64 };
 
 // A value for a property line: the bytes in escaped get a backslash before them; with
 // quotedPrintable every byte that is not printable ASCII, and '=', is written as =XX.
@@ -81,7 +82,6 @@ int exportVCard(const char *path, const Contact *contact)
 {
     if (contact == nullptr)
         return VCARD_NO_CONTACT;
-    selectAnsiLocale();
     return writeFileSafely(path, writeOneCard, contact) ? VCARD_WRITTEN : VCARD_WRITE_FAILED;
 }
 
@@ -98,7 +98,6 @@ static int writeAllCards(FILE *file, const void *)
 
 int exportVCardList(const char *path)
 {
-    selectAnsiLocale();
     return writeFileSafely(path, writeAllCards, nullptr);
 }
 
@@ -222,10 +221,10 @@ int exportVCardFolder(const char *folder)
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         char fileName[FILE_NAME_SIZE];
         uniqueFileName(&used, contact->name, fileName, sizeof fileName);
-        char path[FOLDER_PATH_SIZE + FILE_NAME_SIZE + 8];
+        char path[PATH_SIZE + FILE_NAME_SIZE + 8];
         size_t length = formatText(path, sizeof path, "%s%s%s.vcf", folder, platformFolderSeparator,
                                    fileName);
-        if (length >= FOLDER_PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
+        if (length >= PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
             failures++;
     }
     free(used.slots);

@@ -1,6 +1,7 @@
 // The program's start-up: window class, font, main window placement and message loop.
 #include "shell/app.h"
 
+#include "interchange/text_encoding.h"
 #include "resources/resource.h"
 #include "shell/main_window.h"
 
@@ -43,6 +44,7 @@ static HFONT createUiFont()
 
 HWND startProgram(HINSTANCE instance, int showCommand)
 {
+    selectAnsiLocale();
     registerMainWindowClass(instance);
     InitCommonControls();
     uiFont = createUiFont();

@@ -1,5 +1,5 @@
 // CSV import with its column dialog, and CSV export.
-#include "interchange/csv_commands.h"
+#include "shell/csv_commands.h"
 
 #include "common/text.h"
 #include "interchange/csv_format.h"
@@ -29,11 +29,13 @@ static void fillColumnBox(HWND dialog, int box, int selected)
     SendDlgItemMessageA(dialog, box, CB_SETCURSEL, selected, 0);
 }
 
+// The boxes start with the columns the header names; position k is column k - 1.
 static void onInitCsvColumns(HWND dialog)
 {
-    fillColumnBox(dialog, IDC_CSV_NAME, 1);
-    fillColumnBox(dialog, IDC_CSV_NUMBER, 2);
-    fillColumnBox(dialog, IDC_CSV_REMARK, 0);
+    recognizeCsvColumns();
+    fillColumnBox(dialog, IDC_CSV_NAME, csvNameColumn + 1);
+    fillColumnBox(dialog, IDC_CSV_NUMBER, csvNumberColumn + 1);
+    fillColumnBox(dialog, IDC_CSV_REMARK, csvRemarkColumn + 1);
 }
 
 // Position 0 is "none"; position k is column k - 1. No selection also means none.
@@ -65,17 +67,17 @@ void importCsvFile(const char *path)
 {
     CsvFile csv;
     if (!openCsv(path, &csv)) {
-        MessageBoxA(mainWindow, "无法读取csv文件！", "CSV", MB_OK | MB_ICONWARNING);
+        showImportResult(-1, "CSV", "无法读取csv文件！");
         return;
     }
-    int go = 1;
+    bool confirmed = true;
     if (csvColumnCount < 2)
         useDefaultCsvMapping();
     else
-        go = (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CSV_COLUMNS), mainWindow,
-                                  csvColumnDialogProc, 0) == 1;
-    if (go)
-        importCsvRecords(&csv);
+        confirmed = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CSV_COLUMNS), mainWindow,
+                                    csvColumnDialogProc, 0) == 1;
+    if (confirmed)
+        showImportResult(importCsvRecords(&csv), "导入CSV文件", "");
     closeCsv(&csv);
 }
 
@@ -86,7 +88,6 @@ void importCsvCommand()
                     ".csv"))
         return;
     importCsvFile(path);
-    refreshContactView(0);
 }
 
 void exportCsvCommand()

@@ -4,7 +4,8 @@
 void importCsvCommand();
 void exportCsvCommand();
 
-// The steps after the file chooser: import the file (column dialog included), and export
-// to path after asking which contacts.
+// The steps after the file chooser: import the file (column dialog included; then every
+// contact is shown and the user told when nothing was imported), and export to path after
+// asking which contacts.
 void importCsvFile(const char *path);
 void exportCsvFile(const char *path);

@@ -1,9 +1,10 @@
 // The main window: its procedure, its caption and the path of the open book.
 #pragma once
 
+#include "common/paths.h"
+
 #include <windows.h>
 
-enum { PATH_SIZE = 256 }; // a path of at most 255 bytes and its terminator
 
 extern HWND mainWindow;
 extern char currentPath[PATH_SIZE]; // empty while the book has no file

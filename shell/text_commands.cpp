@@ -1,6 +1,6 @@
 // Plain-text import, and the export dialog that stays open when its file cannot be written
 // so the user can correct the path.
-#include "interchange/text_commands.h"
+#include "shell/text_commands.h"
 
 #include "common/text.h"
 #include "interchange/text_format.h"
@@ -22,8 +22,7 @@ void importTextCommand()
     char path[PATH_SIZE] = "";
     if (!chooseFile(mainWindow, textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
         return;
-    importText(path);
-    refreshContactView(0);
+    showImportResult(importText(path), "导入txt", "无法读取txt文件！");
 }
 
 // The path the "..." chooser put into the box: the chooser asked before replacing it. A path
@@ -65,7 +64,7 @@ static bool readTextPath(HWND dialog, char path[PATH_SIZE])
 
 static void onWriteText(HWND dialog)
 {
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     char path[PATH_SIZE];
     if (!readTextPath(dialog, path))
         return;

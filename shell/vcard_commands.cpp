@@ -1,5 +1,5 @@
 // The vCard commands: one file or a folder in, every contact into a folder or one file out.
-#include "interchange/vcard_commands.h"
+#include "shell/vcard_commands.h"
 
 #include "common/text.h"
 #include "interchange/vcard_format.h"
@@ -18,8 +18,7 @@ void importVCardFileCommand()
     if (!chooseFile(mainWindow, vcardFilter, "导入vcf", path, sizeof path, CHOOSER_OPEN,
                     ".vcf"))
         return;
-    importVCard(path);
-    refreshContactView(0);
+    showImportResult(importVCard(path), "导入vcf", "无法读取vcf文件！");
 }
 
 // Imports every *.vcf file of chosenFolder, in the order the system lists them; false when
@@ -58,7 +57,7 @@ void importVCardFolderCommand()
     else if (!importFolderFiles())
         MessageBoxA(mainWindow, "文件夹中没有vcf文件！", folderImportCaption,
                     MB_OK | MB_ICONWARNING);
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
 }
 
 // False, after telling the user, when there is nothing to export.

@@ -22,7 +22,6 @@ static int reachableRecords()
 // temporary file is left.
 TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
 {
-    selectAnsiLocale();
     for (size_t f = 0; f < fileFormatCount; f++) {
         const FileFormat &writer = fileFormats[f];
         TempDir dir;
@@ -55,7 +54,6 @@ TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
 // whose count is the records it holds.
 TEST(FailedReads, EveryReaderReportsAFailedRead)
 {
-    selectAnsiLocale();
     for (size_t f = 0; f < fileFormatCount; f++) {
         const FileFormat &format = fileFormats[f];
         TempDir dir;

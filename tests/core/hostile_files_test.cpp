@@ -33,8 +33,7 @@ class HostileFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        selectAnsiLocale();
-        fillList();
+            fillList();
     }
     void TearDown() override { clearContacts(); }
     static void fillList()

@@ -33,7 +33,6 @@ class TextCsvTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        selectAnsiLocale();
         clearContacts();
     }
     void TearDown() override { clearContacts(); }

@@ -9,7 +9,7 @@
 
 class TextEncodingTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(1, selectAnsiLocale()) << "no double-byte locale"; }
+    void SetUp() override { ASSERT_GE(MB_CUR_MAX, 2u) << "the tests' start-up chose no double-byte locale"; }
 };
 
 struct EncodingCase {

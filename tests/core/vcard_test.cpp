@@ -42,7 +42,6 @@ class VCardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        selectAnsiLocale();
         clearContacts();
     }
     void TearDown() override { clearContacts(); }

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "common/text_buffer.h"
 #include "interchange/text_encoding.h"
+#include "tests/fuzz/fuzz_support.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +11,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
-    selectAnsiLocale();
     char input[512];
     size_t length = size < sizeof input - 1 ? size : sizeof input - 1;
     memcpy(input, data, length);

@@ -2,10 +2,18 @@
 // it consistent (the count equals the records reachable).
 #pragma once
 
+#include "interchange/text_encoding.h"
 #include "store/contact_list.h"
 
 #include <cstdlib>
 #include <cstring>
+
+// The code page is chosen once, as the program and ctbtool do at start-up.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    selectAnsiLocale();
+    return 0;
+}
 
 inline void checkAndClearContacts()
 {

@@ -8,7 +8,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
-    selectAnsiLocale();
     TextBuffer text = {};
     appendBytes(&text, (const char *)data, size);
     normalizeTextFile(&text);
