@@ -3,14 +3,15 @@
 // notification refreshes the rows.
 #include "shell/commands.h"
 
-#include "interchange/csv_commands.h"
-#include "interchange/text_commands.h"
-#include "interchange/vcard_commands.h"
+#include "shell/csv_commands.h"
+#include "shell/text_commands.h"
+#include "shell/vcard_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
 #include "shell/file_commands.h"
 #include "shell/help_dialogs.h"
 #include "shell/item_commands.h"
+#include "shell/tidy_commands.h"
 #include "shell/toolbar.h"
 
 struct Command {
@@ -42,6 +43,8 @@ static const Command commands[] = {
     {IDM_ABOUT, 0, showAboutCommand},
     {IDM_HELP, 0, showHelpCommand},
     {IDM_EXPORT_VCF, 0, exportVCardFileCommand},
+    {IDM_ITEM_SORT_BY_NAME, 0, sortByNameCommand},
+    {IDM_ITEM_REMOVE_DUPLICATES, 0, removeDuplicatesCommand},
 };
 
 void onCommand(WPARAM wParam, LPARAM lParam)
@@ -53,5 +56,5 @@ void onCommand(WPARAM wParam, LPARAM lParam)
         }
     }
     if ((HWND)lParam == searchBox && HIWORD(wParam) == EN_CHANGE)
-        refreshContactView(1);
+        refreshContactView(SHOW_MATCHES);
 }

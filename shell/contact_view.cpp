@@ -4,6 +4,7 @@
 #include "shell/contact_view.h"
 
 #include "shell/list_view.h"
+#include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/quick_search.h"
 
@@ -36,14 +37,23 @@ static void insertRow(int row, Contact *contact)
     SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
 }
 
-void refreshContactView(int useQuery)
+void showImportResult(int appended, const char *caption, const char *unreadable)
+{
+    refreshContactView(SHOW_ALL);
+    if (appended < 0)
+        MessageBoxA(mainWindow, unreadable, caption, MB_OK | MB_ICONWARNING);
+    else if (appended == 0)
+        MessageBoxA(mainWindow, "文件中没有找到联系人！", caption, MB_OK | MB_ICONINFORMATION);
+}
+
+void refreshContactView(RowFilter filter)
 {
     contactViewRebuilds++;
     SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
     SendMessageA(listView, LVM_SETITEMCOUNT, contactCount, 0);
     char query[QUERY_SIZE] = "";
-    if (useQuery)
+    if (filter == SHOW_MATCHES)
         readQuery(query);
     int row = 0;
     for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {

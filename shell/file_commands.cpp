@@ -20,7 +20,7 @@ void newBook()
         return;
     currentPath[0] = '\0';
     clearContacts();
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     updateTitle();
 }
 
@@ -48,7 +48,7 @@ void openBook()
     }
     freeContacts(held);
     copyText(currentPath, sizeof currentPath, path);
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     updateTitle();
 }
 

@@ -18,7 +18,7 @@ enum { DELETE_QUESTION_SIZE = 128, MOVE_SEARCH_SIZE = 200 };
 static void showAllContacts()
 {
     SetWindowTextA(searchBox, "");
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
 }
 
 void addContactCommand()
@@ -66,7 +66,7 @@ void deleteContactCommand()
         return;
     removeContact(contact);
     SendMessageA(listView, LVM_DELETEITEM, row, 0);
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
 }
 
 static bool anyContactTicked()
@@ -87,7 +87,7 @@ void deleteCheckedCommand()
     if (MessageBoxA(mainWindow, "删除所有选中条目，点击“是”确认删除操作。", "删除",
                     MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     Contact *contact = firstContact;
     while (contact != nullptr) {
         Contact *next = contact->next;
@@ -95,7 +95,7 @@ void deleteCheckedCommand()
             removeContact(contact);
         contact = next;
     }
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     MessageBoxA(mainWindow, "选中项已经删除完毕！", "删除", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -120,7 +120,7 @@ static void moveSelectedContact(MoveDirection direction)
         return;
     }
     moveContact(shownContactAt(row), direction);
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
     if (direction == MOVE_UP)
         selectRow(row > 0 ? row - 1 : 0);

@@ -3,7 +3,7 @@
 //   gallery.exe SCENE OUT.bmp
 #include "common/text.h"
 #include "shell/app.h"
-#include "interchange/csv_commands.h"
+#include "shell/csv_commands.h"
 #include "resources/resource.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
@@ -85,14 +85,14 @@ static bool saveScreenImage(RECT frame, const char *path)
 static void showSearch()
 {
     addSampleContacts();
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     SetWindowTextA(searchBox, "138");
 }
 
 static void showMain()
 {
     addSampleContacts();
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     LVITEMA select = {};
     select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(listView, LVM_SETITEMSTATE, 1, (LPARAM)&select);

@@ -32,7 +32,7 @@ protected:
             char one[2] = {*name, '\0'};
             addContact(one);
         }
-        refreshContactView(0);
+        refreshContactView(SHOW_ALL);
     }
     std::string order()
     {
@@ -46,7 +46,7 @@ protected:
     {
         ASSERT_EQ(1, saveBook(path.c_str()));
         clearContacts();
-        refreshContactView(0);
+        refreshContactView(SHOW_ALL);
     }
     TempDir dir;
 };

@@ -18,7 +18,7 @@ TEST_F(HelpTest, HelpOpensOnTheFirstTopicAndFollowsTheSelection)
         HWND topics = GetDlgItem(dialog, IDC_HELP_TOPICS);
         EXPECT_EQ(6, (int)SendMessageA(topics, LB_GETCOUNT, 0, 0));
         EXPECT_EQ(0, (int)SendMessageA(topics, LB_GETCURSEL, 0, 0));
-        EXPECT_EQ(0u, itemText(dialog, IDC_HELP_TEXT).find("Vostrelina是运行在windows系统上"));
+        EXPECT_EQ(0u, itemText(dialog, IDC_HELP_TEXT).find("Vostrelina是运行在Windows上"));
         SendMessageA(topics, LB_SETCURSEL, 4, 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOPICS, LBN_SELCHANGE), (LPARAM)topics);
         EXPECT_NE(std::string::npos, itemText(dialog, IDC_HELP_TEXT).find("最大支持128列"));

@@ -59,7 +59,7 @@ TEST_F(ListViewTest, SearchBoxFiltersByNameOrNumberAsTheUserTypes)
     addContact("aaab", "1110", "");
     addContact("张三李四", "13800000000", "");
     addContact("Bob", "0101", "Ali");
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     const QueryCase cases[] = {
         {"", {"Ali|555|li in remark", "aaab|1110|", "张三李四|13800000000|", "Bob|0101|Ali"}},
         {"li", {"Ali|555|li in remark"}},
@@ -88,7 +88,7 @@ TEST_F(ListViewTest, ShownFlagsFollowTheRows)
     typeSearch("B");
     EXPECT_EQ(Rows({"B||"}), listRows());
     EXPECT_EQ("A:-- B:-s C:--", contactFlags());
-    refreshContactView(0); // unfiltered although the box still holds text
+    refreshContactView(SHOW_ALL); // unfiltered although the box still holds text
     EXPECT_EQ(Rows({"A||", "B||", "C||"}), listRows());
     EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
 }
@@ -98,7 +98,7 @@ TEST_F(ListViewTest, TicksReachTheContactAndSurviveRefreshes)
     addContact("A");
     addContact("B");
     addContact("C");
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     setRowTicked(2, true);
     EXPECT_EQ("A:-s B:-s C:cs", contactFlags());
     typeSearch("B");
@@ -130,7 +130,7 @@ TEST_F(ListViewTest, TickingTheSelectedRowIsRecorded)
 {
     addContact("A");
     addContact("B");
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     LVITEMA select = {};
     select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(listView, LVM_SETITEMSTATE, 1, (LPARAM)&select);
@@ -145,7 +145,7 @@ TEST_F(ListViewTest, FirstSelectedRowWithoutSelection)
 {
     EXPECT_EQ(-1, firstSelectedRow(listView));
     addContact("A");
-    refreshContactView(1);
+    refreshContactView(SHOW_MATCHES);
     EXPECT_EQ(-1, firstSelectedRow(listView));
 }
 

@@ -2,7 +2,7 @@
 #include "tests/ui/ui_harness.h"
 
 #include "common/text.h"
-#include "interchange/csv_commands.h"
+#include "shell/csv_commands.h"
 #include "resources/resource.h"
 #include "shell/contact_view.h"
 #include "shell/main_window.h"
@@ -112,7 +112,7 @@ TEST_F(TextCsvCommandsTest, ColumnDialogMapsColumnsAsTheUserChooses)
     importCsvFile(path.c_str());
     respond(cancel());
     importCsvFile(path.c_str());
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     EXPECT_EQ(Rows({"张三|138|", "张三|张三|同事"}), listRows());
 }
 
@@ -176,7 +176,7 @@ TEST_F(TextCsvCommandsTest, CsvExportAllTickedOrNothing)
 TEST_F(TextCsvChooserTest, TextImportAppendsUnfiltered)
 {
     addContact("Old");
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     typeSearch("Old");
     std::string path = dir.path("in.txt");
     writeFileBytes(path, "张三,138,同事\r\n李四\r\n");

@@ -21,7 +21,7 @@ using VCardChooserTest = VCardCommandsTest;
 TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileOrSaysWhyNone)
 {
     addContact("Old");
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     typeSearch("Old");
     writeFileBytes(dir.path("a.vcf"), card);
     writeFileBytes(dir.path("b.vcf"), "BEGIN:VCARD\nN:;Li;;;\nTEL:1\nEND:VCARD\n"
