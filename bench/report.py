@@ -45,12 +45,13 @@ def core_figures(path):
 
 
 def wine_figures(path):
+    """Figures per build: {"x86_64": {"keystroke_512": 26.6, ...}, ...}."""
     figures = {}
     with open(path) as source:
         for line in source:
             parts = line.split()
-            if len(parts) == 3 and parts[2] == "ms":
-                figures[parts[0]] = float(parts[1])
+            if len(parts) == 4 and parts[3] in ("ms", "KB"):
+                figures.setdefault(parts[0], {})[parts[1]] = float(parts[2])
     return figures
 
 
@@ -117,24 +118,48 @@ def main():
         lines.append("| %s | %.0f | %s | %.0f | %.1f | ≥ %d | %s | %.1f | ≤ 5 | %s |" % (
             label, ours, peer, theirs, theirs / ours, goal, verdict(theirs / ours >= goal),
             ours / floor, verdict(ours / floor <= 5)))
-    startup_ratio = wine["startup_vostrelina"] / wine["startup_minimal"]
     size = os.path.getsize(exe)
-    lines += ["", "## Under Wine (the real main window, 64-bit build)", "",
-              "A keystroke: the search box's text changes and the list is refilled and painted; "
+    book_kb = os.path.getsize(os.path.join(data, "book_100000.ctb")) / 1024
+    lines += ["", "## Under Wine (the real main window)", "",
+              "A keystroke: the search box's text changes, the list is refilled and the list view "
+              "itself has painted its rows (`RedrawWindow` with `RDW_UPDATENOW | RDW_ALLCHILDREN`); "
               "median and slowest of 24 keystrokes (\"1\", \"13\", \"130\", \"13\", \"1\", \"\", "
-              "\"王\", \"\" three times), one contact in ten ticked.", "",
-              "| Figure | Time (ms) | Slowest (ms) | Goal | |", "|---|---:|---:|---|---|"]
-    for count, goal in ((512, None), (10000, 50), (100000, 1000)):
-        median = wine["keystroke_%d" % count]
-        lines.append("| Keystroke at %s contacts | %.1f | %.1f | %s | %s |" % (
-            "{:,}".format(count), median, wine["keystroke_max_%d" % count],
-            "≤ %d ms" % goal if goal else "", verdict(median <= goal) if goal else ""))
-    lines += ["", "| Start-up to the first painted window | Time (ms) |", "|---|---:|",
-              "| Vostrelina.exe | %.0f |" % wine["startup_vostrelina"],
-              "| a program that only opens a window | %.0f |" % wine["startup_minimal"],
-              "| ratio (goal ≤ 1.5) | %.2f, %s |" % (startup_ratio, verdict(startup_ratio <= 1.5)),
-              "", "Stripped i686 `Vostrelina.exe`: %s bytes (%.1f KiB; goal ≤ 150 KB: %s)." % (
-                  "{:,}".format(size), size / 1024, verdict(size <= 150 * 1024)), ""]
+              "\"王\", \"\" three times), one contact in ten ticked. Floor: the unchanged list "
+              "repainted alone. Open and import run the program's own commands after the file "
+              "chooser, until painted. Memory: the process's private bytes with 100,000 contacts "
+              "shown, over the empty program.", ""]
+    builds = [b for b in ("x86_64", "i686") if b in wine]
+    if "i686" not in wine:
+        lines += ["The i686 build is not measured here: this machine runs 32-bit Wine under qemu's "
+                  "emulation, whose figures would measure qemu.", ""]
+    lines += ["| Figure | " + " | ".join(builds) + " | Goal | |",
+              "|---|" + "---:|" * len(builds) + "---|---|"]
+
+    def row(label, values, goal, met):
+        lines.append("| %s | %s | %s | %s |" % (label, " | ".join(values), goal, verdict(met) if goal else ""))
+
+    for count in (512, 10000, 100000):
+        values = ["%.1f (slowest %.1f)" % (wine[b]["keystroke_%d" % count], wine[b]["keystroke_max_%d" % count])
+                  for b in builds]
+        if count == 100000:
+            met = all(wine[b]["keystroke_100000"] <= min(30, 1.25 * wine[b]["keystroke_512"]) for b in builds)
+            row("Keystroke at 100,000 contacts (ms)", values, "≤ 30 ms and ≤ 1.25 × the keystroke at 512", met)
+        else:
+            row("Keystroke at %s contacts (ms)" % "{:,}".format(count), values, "", True)
+    row("Floor: the unchanged list repainted (ms)", ["%.1f" % wine[b]["repaint_floor"] for b in builds], "", True)
+    for key, label in (("open_100000", "Open a 100,000-contact book (ms)"),
+                       ("import_csv_100000", "Import a 100,000-line CSV file (ms)")):
+        row(label, ["%.0f" % wine[b][key] for b in builds], "≤ 150 ms", all(wine[b][key] <= 150 for b in builds))
+    memory = {b: (wine[b]["memory_100000"] - wine[b]["memory_empty"]) / 1024 for b in builds}
+    row("Memory for 100,000 contacts (MB; the book file is %.1f MB)" % (book_kb / 1024),
+        ["%.1f (%.2f × the file)" % (memory[b], memory[b] * 1024 / book_kb) for b in builds],
+        "≤ 1.5 × the file", all(memory[b] * 1024 <= 1.5 * book_kb for b in builds))
+    ratios = {b: wine[b]["startup_vostrelina"] / wine[b]["startup_minimal"] for b in builds}
+    row("Start-up to the first painted window (ms), and its ratio to a bare window",
+        ["%.0f vs %.0f: %.2f" % (wine[b]["startup_vostrelina"], wine[b]["startup_minimal"], ratios[b])
+         for b in builds], "≤ 1.3", all(r <= 1.3 for r in ratios.values()))
+    lines += ["", "Stripped i686 `Vostrelina.exe`: %s bytes (%.1f KiB; goal ≤ 150 KB: %s)." % (
+              "{:,}".format(size), size / 1024, verdict(size <= 150 * 1024)), ""]
     lines += ["## Where the goals are missed, and why", "",
               "- **Keystroke at 10,000 and 100,000 contacts under Wine.** The refill is a "
               "plain report list that holds every shown row. Wine's list view frees its items in "
