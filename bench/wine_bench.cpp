@@ -52,7 +52,7 @@ static void timeKeystrokes(const std::string &folder, int count)
     int index = 0;
     for (Contact *c = firstContact; c != nullptr; c = c->next)
         c->checked = index++ % 10 == 0;
-    refreshContactView(0);
+    refreshContactView(SHOW_ALL);
     pumpMessages();
     static const char *const keystrokes[] = {"1", "13", "130", "13", "1", "", "王", ""};
     std::vector<double> times;
