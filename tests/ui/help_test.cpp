@@ -47,6 +47,25 @@ TEST_F(HelpTest, AboutShowsTheVersionLine)
     EXPECT_EQ(1u, takeSeen().size());
 }
 
+// What Explorer shows in the file's properties (the tests carry the program's resources).
+TEST(VersionInformation, NamesTheProgramAndItsVersion)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    DWORD unused = 0;
+    std::string info(GetFileVersionInfoSizeA(path, &unused), '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, (DWORD)info.size(), &info[0]));
+    for (const char *field : {"FileVersion|1.0.130.0", "ProductName|Vostrelina",
+                              "FileDescription|Vostrelina 便携通讯录"}) {
+        std::string name = std::string(field).substr(0, strchr(field, '|') - field);
+        char *value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(&info[0], ("\\StringFileInfo\\080404B0\\" + name).c_str(),
+                                   (void **)&value, &length)) << name;
+        EXPECT_STREQ(strchr(field, '|') + 1, value);
+    }
+}
+
 static INT_PTR shellAnswer;
 static std::string shellFile;
 static int shellCalls;

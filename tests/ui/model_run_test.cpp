@@ -1,6 +1,8 @@
-// A long seeded run of random commands, answered as a user would, checked after every step
-// against a plain model of the list. It prints its seed; VOSTRELINA_SEED repeats a run and
-// VOSTRELINA_STEPS sets its length. The file commands go through the system's chooser.
+// Seeded runs of random commands, answered as a user would, checked after every step against
+// a plain model of the list. By default four fixed seeds of 500 steps, the same in every run;
+// VOSTRELINA_SEED=N repeats one run (2,000 steps), VOSTRELINA_SEED=time starts a new one, and
+// VOSTRELINA_STEPS sets the length. A failure names the seed and the step. The file commands
+// go through the system's chooser.
 #include "tests/ui/ui_harness.h"
 
 #include "resources/resource.h"
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <random>
@@ -156,7 +159,16 @@ unsigned settingFromEnvironment(const char *name, unsigned fallback)
     return value != nullptr && *value != '\0' ? (unsigned)strtoul(value, nullptr, 10) : fallback;
 }
 
-class ModelChooserTest : public ProgramTest {
+// The seeds to run: fixed ones, the one asked for, or one from the clock.
+std::vector<unsigned> chosenSeeds()
+{
+    const char *asked = getenv("VOSTRELINA_SEED");
+    if (asked == nullptr || *asked == '\0')
+        return {1, 2, 3, 4};
+    return {strcmp(asked, "time") == 0 ? (unsigned)time(nullptr) : (unsigned)strtoul(asked, nullptr, 10)};
+}
+
+class ModelChooserTest : public ProgramTest, public ::testing::WithParamInterface<unsigned> {
 protected:
     void runSteps();
 
@@ -480,8 +492,7 @@ void ModelChooserTest::importFile(Format format)
         bool withRemark = pick(2) != 0;
         bool confirm = pick(6) != 0;
         respond([withRemark, confirm](HWND dialog) {
-            if (withRemark)
-                SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 3, 0);
+            SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, withRemark ? 3 : 0, 0);
             SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
         });
         entries = confirm ? readable(entries, false, withRemark) : Entries();
@@ -581,7 +592,8 @@ void ModelChooserTest::runSteps()
     int total = 0;
     for (const auto &step : steps)
         total += step.weight;
-    unsigned count = settingFromEnvironment("VOSTRELINA_STEPS", 2000);
+    bool asked = getenv("VOSTRELINA_SEED") != nullptr && *getenv("VOSTRELINA_SEED") != '\0';
+    unsigned count = settingFromEnvironment("VOSTRELINA_STEPS", asked ? 2000 : 500);
     for (unsigned n = 1; n <= count; n++) {
         int roll = pick(total);
         size_t chosen = 0;
@@ -603,11 +615,13 @@ void ModelChooserTest::runSteps()
 
 } // namespace
 
-TEST_F(ModelChooserTest, RandomCommandsKeepTheListTheModelPredicts)
+TEST_P(ModelChooserTest, RandomCommandsKeepTheListTheModelPredicts)
 {
-    seed = settingFromEnvironment("VOSTRELINA_SEED", (unsigned)time(nullptr));
+    seed = GetParam();
     printf("model run: seed %u (VOSTRELINA_SEED=%u repeats it)\n", seed, seed);
     fflush(stdout);
     random.seed(seed);
     runSteps();
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ModelChooserTest, ::testing::ValuesIn(chosenSeeds()));
