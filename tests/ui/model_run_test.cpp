@@ -488,19 +488,23 @@ void ModelChooserTest::importFile(Format format)
         return;
     Entries entries = written[*path].entries;
     respond(chooseFileNamed(*path));
+    bool confirm = true; // a cancelled column dialog changes nothing, the rows included
     if (format == Format::Csv) {
         bool withRemark = pick(2) != 0;
-        bool confirm = pick(6) != 0;
+        confirm = pick(6) != 0;
         respond([withRemark, confirm](HWND dialog) {
             SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, withRemark ? 3 : 0, 0);
             SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
         });
         entries = confirm ? readable(entries, false, withRemark) : Entries();
     }
+    if (confirm && entries.empty())
+        respond(pressButton(IDOK)); // 文件中没有找到联系人！
     int commands[] = {IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF};
     runCommand(commands[format == Format::Text ? 0 : format == Format::Csv ? 1 : 2]);
     model.insert(model.end(), entries.begin(), entries.end());
-    shownQuery = "";
+    if (confirm)
+        shownQuery = "";
 }
 
 // The system lists a folder's files in its own order: the appended records must be the
