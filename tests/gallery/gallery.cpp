@@ -89,6 +89,22 @@ static void showSearch()
     SetWindowTextA(searchBox, "138");
 }
 
+// Letters that spell a name in pinyin find it: zs for 张三.
+static void showPinyinSearch()
+{
+    addSampleContacts();
+    addContact("张三", "13700001111", "邻居", 0);
+    refreshContactView(SHOW_ALL);
+    SetWindowTextA(searchBox, "zs");
+}
+
+static void askToSort()
+{
+    addSampleContacts();
+    refreshContactView(SHOW_ALL);
+    SendMessageA(mainWindow, WM_COMMAND, IDM_ITEM_SORT_BY_NAME, 0);
+}
+
 static void showMain()
 {
     addSampleContacts();
@@ -209,6 +225,8 @@ struct Scene {
 static const Scene scenes[] = {
     {"main", showMain, nullptr, nullptr},
     {"search", showSearch, nullptr, nullptr},
+    {"pinyin", showPinyinSearch, nullptr, nullptr},
+    {"sort", askToSort, nullptr, leaveAsItIs},
     {"add", openAddDialog, nullptr, typeContact},
     {"edit", openEditDialog, nullptr, leaveAsItIs},
     {"text-export", openTextExport, nullptr, typeExportPath},
