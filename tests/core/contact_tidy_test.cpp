@@ -11,15 +11,6 @@
 
 using Lines = std::vector<std::string>;
 
-static Lines contactLines()
-{
-    Lines lines;
-    for (const Contact *c = firstContact; c != nullptr; c = c->next)
-        lines.push_back(std::string(c->name) + "|" + c->number + "|" + c->remark +
-                        (c->checked ? " [x]" : ""));
-    return lines;
-}
-
 static void fill(const Lines &contacts)
 {
     clearContacts();

@@ -16,14 +16,6 @@
 
 using Lines = std::vector<std::string>;
 
-static Lines contactLines()
-{
-    Lines lines;
-    for (const Contact *c = firstContact; c != nullptr; c = c->next)
-        lines.push_back(std::string(c->name) + "|" + c->number + "|" + c->remark);
-    return lines;
-}
-
 static std::string dataFile(const char *name)
 {
     return std::string(TEST_DATA_DIR) + "/" + name;

@@ -3,6 +3,15 @@
 #include "common/text.h"
 #include "store/contact_list.h"
 
+std::vector<std::string> contactLines(bool withRemark)
+{
+    std::vector<std::string> lines;
+    for (const Contact *c = firstContact; c != nullptr; c = c->next)
+        lines.push_back(std::string(c->name) + "|" + c->number +
+                        (withRemark ? std::string("|") + c->remark : "") + (c->checked ? " [x]" : ""));
+    return lines;
+}
+
 void addContact(const char *name, const char *number, const char *remark, int checked)
 {
     Contact contact = {};
