@@ -1,6 +1,7 @@
-// The rows are rebuilt from nothing on every refresh, and the ticked ones ticked from their
-// contacts' flags, quietly: the main window's handler would otherwise walk the list to the
-// row's contact once per ticked row.
+// The list view holds no rows of its own: it is told how many there are and asks for each
+// one's texts and tick as it paints it. The rows live here, as an array of the shown contacts
+// in list order, so a refill costs one walk of the list whatever the list view had before,
+// and a row leads to its contact without a walk.
 #include "shell/contact_view.h"
 
 #include "shell/list_view.h"
@@ -10,9 +11,14 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 enum { TYPED_QUERY_SIZE = 256 };
 
 unsigned long contactViewRebuilds;
+static Contact **rows;
+static int rowCount;
+static int rowCapacity;
 
 static void readQuery(char query[QUERY_SIZE])
 {
@@ -21,20 +27,17 @@ static void readQuery(char query[QUERY_SIZE])
     prepareQuery(query, typed);
 }
 
-static void insertRow(int row, Contact *contact)
+// Room for a row per contact. Without memory for a larger array the old one stays, and the
+// contacts beyond it go unshown until a later refill finds the room.
+static void reserveRows()
 {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = contact->name;
-    item.cchTextMax = 260;
-    SendMessageA(listView, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    item.iSubItem = 1;
-    item.pszText = contact->number;
-    SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
-    item.iSubItem = 2;
-    item.pszText = contact->remark;
-    SendMessageA(listView, LVM_SETITEMA, 0, (LPARAM)&item);
+    if (contactCount <= rowCapacity)
+        return;
+    Contact **larger = (Contact **)realloc(rows, contactCount * sizeof *rows);
+    if (larger == nullptr)
+        return;
+    rows = larger;
+    rowCapacity = contactCount;
 }
 
 void showImportResult(int appended, const char *caption, const char *unreadable)
@@ -46,27 +49,27 @@ void showImportResult(int appended, const char *caption, const char *unreadable)
         MessageBoxA(mainWindow, "文件中没有找到联系人！", caption, MB_OK | MB_ICONINFORMATION);
 }
 
+// Emptying the list first drops its selection and scrolls it back to the top, as a list that
+// was filled anew would be.
 void refreshContactView(RowFilter filter)
 {
     contactViewRebuilds++;
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(listView, LVM_SETITEMCOUNT, contactCount, 0);
     char query[QUERY_SIZE] = "";
     if (filter == SHOW_MATCHES)
         readQuery(query);
-    int row = 0;
+    reserveRows();
+    rowCount = 0;
     for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        if (!contactMatchesQuery(contact, query)) {
-            contact->shown = 0;
-            continue;
-        }
-        insertRow(row, contact);
-        contact->shown = 1;
-        if (contact->checked == 1)
-            tickRowQuietly(row);
-        row++;
+        contact->shown = rowCount < rowCapacity && contactMatchesQuery(contact, query);
+        if (contact->shown)
+            rows[rowCount++] = contact;
     }
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(listView, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(listView, LVM_SETITEMCOUNT, rowCount, 0);
     InvalidateRect(listView, nullptr, TRUE);
+}
+
+Contact *contactAtRow(int row)
+{
+    return row >= 0 && row < rowCount ? rows[row] : nullptr;
 }

@@ -1,5 +1,5 @@
 // Add, Edit, Delete, Delete checked and the two moves. Each works on the row the list has
-// selected and maps it to its contact through the shown flags.
+// selected and takes its contact from the rows the view shows.
 #include "shell/item_commands.h"
 
 #include "common/text.h"
@@ -36,7 +36,7 @@ void editContactCommand()
 {
     contactDialogMode = CONTACT_DIALOG_EDIT;
     int row = firstSelectedRow(listView);
-    Contact *contact = shownContactAt(row);
+    Contact *contact = contactAtRow(row);
     if (contact == nullptr)
         return;
     copyText(dialogContact.name, sizeof dialogContact.name, contact->name);
@@ -54,7 +54,7 @@ void editContactCommand()
 void deleteContactCommand()
 {
     int row = firstSelectedRow(listView);
-    Contact *contact = shownContactAt(row);
+    Contact *contact = contactAtRow(row);
     if (contact == nullptr) {
         MessageBoxA(mainWindow, "请选择一项！", "注意", MB_OK | MB_ICONINFORMATION);
         return;
@@ -65,7 +65,6 @@ void deleteContactCommand()
     if (MessageBoxA(mainWindow, question, "删除", MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
     removeContact(contact);
-    SendMessageA(listView, LVM_DELETEITEM, row, 0);
     refreshContactView(SHOW_MATCHES);
 }
 
@@ -119,7 +118,7 @@ static void moveSelectedContact(MoveDirection direction)
         selectRow(row);
         return;
     }
-    moveContact(shownContactAt(row), direction);
+    moveContact(contactAtRow(row), direction);
     refreshContactView(SHOW_ALL);
     int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
     if (direction == MOVE_UP)

@@ -1,13 +1,14 @@
-// The list view. Its rows are filled by refreshContactView; here live its creation, its
-// header and the notifications that map a row back to its contact.
+// The list view. It holds no rows: refreshContactView tells it how many there are, and here
+// it is answered what each row shows. Here live too its creation, its header, and the
+// ticking, which the program does itself because a list without rows keeps no ticks.
 #include "shell/list_view.h"
 
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/contact_view.h"
 #include "shell/main_window.h"
 #include "shell/ui_icons.h"
-#include "store/contact_list.h"
 
 #include <commctrl.h>
 
@@ -26,7 +27,8 @@ enum {
 };
 
 static const DWORD listStyles = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
-                                LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER;
+                                LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER |
+                                LVS_OWNERDATA;
 static const DWORD listExtendedStyles =
     LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
 
@@ -104,6 +106,8 @@ void createListView()
     ImageList_ReplaceIcon(checkImages, -1, uiIcons.checkEmpty);
     ImageList_ReplaceIcon(checkImages, -1, uiIcons.checkTicked);
     SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)checkImages);
+    // The ticks are the contacts' own: the list asks for a row's box whenever it draws it.
+    SendMessageA(listView, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     insertColumn(0, "姓名", 150);
     insertColumn(1, "号码", 200);
     insertColumn(2, "备注", 150);
@@ -114,11 +118,7 @@ void createListView()
 
 int firstSelectedRow(HWND list)
 {
-    int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    for (int i = 0; i < count; i++)
-        if (SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) == LVIS_SELECTED)
-            return i;
-    return -1;
+    return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
 static void selectRow(int row)
@@ -129,8 +129,7 @@ static void selectRow(int row)
 }
 
 // A double-click edits the row it was on, which a click on a check box does not select. On
-// the check box itself it only ticks, as the press before it did: the list ticks wherever its
-// hit test names the box, also together with other parts (Wine does so in the row's margin).
+// the check box itself it only ticks, as the click before it did.
 static void onDoubleClick(const NMITEMACTIVATE *activate)
 {
     if (activate->iItem < 0)
@@ -144,42 +143,61 @@ static void onDoubleClick(const NMITEMACTIVATE *activate)
     SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
 }
 
-static bool tickingQuietly;
-
-void tickRowQuietly(int row)
+// A row's texts and box, as the list asks for them while it paints.
+static void describeRow(NMLVDISPINFOA *info)
 {
-    LVITEMA item = {};
-    item.state = STATE_IMAGE_TICKED;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    tickingQuietly = true;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    tickingQuietly = false;
+    LVITEMA &item = info->item;
+    const Contact *contact = contactAtRow(item.iItem);
+    if (contact == nullptr)
+        return;
+    const char *texts[] = {contact->name, contact->number, contact->remark};
+    if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+        item.iSubItem < (int)countOf(texts))
+        copyText(item.pszText, item.cchTextMax, texts[item.iSubItem]);
+    if (item.mask & LVIF_STATE) {
+        item.state = contact->checked == 1 ? STATE_IMAGE_TICKED : STATE_IMAGE_EMPTY;
+        item.stateMask = LVIS_STATEIMAGEMASK;
+    }
 }
 
-// A row's check box changed: its contact follows. Only the state-image bits are compared,
-// so ticking the selected or focused row counts too. A row that was just inserted (old
-// state 0) changes nothing, and neither does a change of selection or focus: Delete moves
-// the selection off a row whose contact is already gone, so the row's index no longer
-// leads to its own contact.
-static void onItemChanged(const NMLISTVIEW *change)
+static void toggleTick(int row)
 {
-    if (tickingQuietly)
+    Contact *contact = contactAtRow(row);
+    if (contact == nullptr)
         return;
-    UINT image = change->uNewState & LVIS_STATEIMAGEMASK;
-    if (change->uOldState == 0 || image == (change->uOldState & LVIS_STATEIMAGEMASK) ||
-        (image != STATE_IMAGE_TICKED && image != STATE_IMAGE_EMPTY))
-        return;
-    Contact *contact = shownContactAt(change->iItem);
-    if (contact != nullptr)
-        contact->checked = image == STATE_IMAGE_TICKED ? 1 : 0;
+    contact->checked = contact->checked == 1 ? 0 : 1;
+    SendMessageA(listView, LVM_REDRAWITEMS, row, row);
+}
+
+// A click ticks or clears the box wherever the list's hit test names it, also together with
+// other parts (Wine does so in the row's margin), as the list itself ticks a box it keeps.
+static void onClick(const NMITEMACTIVATE *click)
+{
+    LVHITTESTINFO hit = {};
+    hit.pt = click->ptAction;
+    if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) >= 0 &&
+        (hit.flags & LVHT_ONITEMSTATEICON))
+        toggleTick(hit.iItem);
+}
+
+// Space ticks or clears the row with the keyboard focus, which is the row the user last
+// clicked or moved to, and which the list then selects.
+static void onKeyDown(const NMLVKEYDOWN *key)
+{
+    if (key->wVKey == VK_SPACE)
+        toggleTick((int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED));
 }
 
 void onListNotify(const NMHDR *header)
 {
     if (header->hwndFrom != listView)
         return;
+    if (header->code == (UINT)LVN_GETDISPINFOA)
+        describeRow((NMLVDISPINFOA *)header);
+    if (header->code == (UINT)NM_CLICK)
+        onClick((const NMITEMACTIVATE *)header);
+    if (header->code == (UINT)LVN_KEYDOWN)
+        onKeyDown((const NMLVKEYDOWN *)header);
     if (header->code == (UINT)NM_DBLCLK)
         onDoubleClick((const NMITEMACTIVATE *)header);
-    if (header->code == (UINT)LVN_ITEMCHANGED)
-        onItemChanged((const NMLISTVIEW *)header);
 }

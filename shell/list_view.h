@@ -1,5 +1,5 @@
 // The contact list control: three columns, a check box per row, a painted header that
-// cannot be clicked or resized, and the two notifications the main window acts on.
+// cannot be clicked or resized, and the notifications the main window acts on.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +11,8 @@ extern HWND listView;
 
 // Creates the list with its styles, check-box images, columns and painted header.
 void createListView();
-// Ticks a row's check box without the main window's handler acting on it: for rows the
-// program fills from the contacts' own flags.
-void tickRowQuietly(int row);
 // Index of the first selected row, or -1.
 int firstSelectedRow(HWND list);
-// WM_NOTIFY at the main window: a double-click on a row edits it; a check box writes the
-// checked flag of the row's contact.
+// WM_NOTIFY at the main window: the list asks for a row's texts and box; a click on a box or
+// Space ticks or clears the row's contact; a double-click on a row edits it.
 void onListNotify(const NMHDR *header);

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 using Rows = std::vector<std::string>;
@@ -53,7 +54,7 @@ struct QueryCase {
     Rows rows;
 };
 
-TEST_F(ListViewTest, SearchBoxFiltersByNameOrNumberAsTheUserTypes)
+TEST_F(ListViewTest, SearchBoxFiltersAsTheUserTypes)
 {
     addContact("Ali", "555", "li in remark");
     addContact("aaab", "1110", "");
@@ -62,21 +63,20 @@ TEST_F(ListViewTest, SearchBoxFiltersByNameOrNumberAsTheUserTypes)
     refreshContactView(SHOW_ALL);
     const QueryCase cases[] = {
         {"", {"Ali|555|li in remark", "aaab|1110|", "张三李四|13800000000|", "Bob|0101|Ali"}},
-        {"li", {"Ali|555|li in remark"}},
-        {"Li", {}},
+        {"Li", {"Ali|555|li in remark", "张三李四|13800000000|", "Bob|0101|Ali"}}, // 李 is li
         {"aab", {"aaab|1110|"}},
         {"110", {"aaab|1110|"}},
         {"0101", {"Bob|0101|Ali"}},
         {"三李", {"张三李四|13800000000|"}},
         {"\xFD\xC0", {}}, // second byte of 三 and first byte of 李: no character typed
-        {"remark", {}},   // only name and number are searched
+        {"remark", {"Ali|555|li in remark"}},
         {"zzz", {}},
     };
     for (const QueryCase &c : cases) {
         typeSearch(c.query);
         EXPECT_EQ(c.rows, listRows()) << "query " << c.query;
         for (int row = 0; row < (int)c.rows.size(); row++)
-            EXPECT_EQ(c.rows[row].substr(0, c.rows[row].find('|')), shownContactAt(row)->name);
+            EXPECT_EQ(c.rows[row].substr(0, c.rows[row].find('|')), contactAtRow(row)->name);
     }
 }
 
@@ -93,52 +93,69 @@ TEST_F(ListViewTest, ShownFlagsFollowTheRows)
     EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
 }
 
-TEST_F(ListViewTest, TicksReachTheContactAndSurviveRefreshes)
+TEST_F(ListViewTest, TicksOnHiddenContactsSurviveARefill)
 {
     addContact("A");
     addContact("B");
     addContact("C");
     refreshContactView(SHOW_MATCHES);
+    setRowTicked(0, true);
     setRowTicked(2, true);
-    EXPECT_EQ("A:-s B:-s C:cs", contactFlags());
     typeSearch("B");
     EXPECT_EQ(Rows({"B||"}), listRows());
-    EXPECT_EQ("A:-- B:-s C:c-", contactFlags()) << "a hidden contact keeps its tick";
+    EXPECT_EQ("A:c- B:-s C:c-", contactFlags()) << "hidden contacts keep their ticks";
     typeSearch("");
-    EXPECT_EQ(Rows({"A||", "B||", "C|| [x]"}), listRows());
-    setRowTicked(2, false);
-    EXPECT_EQ("A:-s B:-s C:-s", contactFlags());
+    EXPECT_EQ(Rows({"A|| [x]", "B||", "C|| [x]"}), listRows());
 }
 
-// A refresh ticks the rows of ticked contacts and leaves every other contact's flag alone,
-// although later contacts still carry the previous refresh's shown flags meanwhile.
-TEST_F(ListViewTest, RefreshTicksRowsWithoutDisturbingOtherContacts)
+static void clickBox(int row)
+{
+    clickRow(row, LVHT_ONITEMSTATEICON);
+}
+
+static void clickName(int row)
+{
+    clickRow(row, LVHT_ONITEMLABEL);
+}
+
+static void pressSpace(int row)
+{
+    LVITEMA select = {};
+    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&select);
+    SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
+}
+
+struct TickCase {
+    const char *search;
+    int row;
+    void (*tick)(int row);
+    const char *flags; // afterwards; the same way again clears the tick
+};
+
+// The list keeps no ticks: the program ticks the contact of the row the user meant, also
+// under a search, where a row's index is not its contact's place.
+TEST_F(ListViewTest, ClickOnTheBoxAndSpaceTickTheRowsContact)
 {
     addContact("A");
     addContact("B");
     addContact("C");
-    firstContact->checked = 1;
-    firstContact->next->next->checked = 1;
-    typeSearch("C");
-    EXPECT_EQ(Rows({"C|| [x]"}), listRows());
-    typeSearch("");
-    EXPECT_EQ(Rows({"A|| [x]", "B||", "C|| [x]"}), listRows());
-    EXPECT_EQ("A:cs B:-s C:cs", contactFlags());
-}
-
-TEST_F(ListViewTest, TickingTheSelectedRowIsRecorded)
-{
-    addContact("A");
-    addContact("B");
-    refreshContactView(SHOW_MATCHES);
-    LVITEMA select = {};
-    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView, LVM_SETITEMSTATE, 1, (LPARAM)&select);
-    EXPECT_EQ(1, firstSelectedRow(listView));
-    setRowTicked(1, true);
-    EXPECT_EQ("A:-s B:cs", contactFlags());
-    setRowTicked(1, false);
-    EXPECT_EQ("A:-s B:-s", contactFlags());
+    const TickCase cases[] = {
+        {"", 2, clickBox, "A:-s B:-s C:cs"},   {"B", 0, clickBox, "A:-- B:cs C:--"},
+        {"", 1, pressSpace, "A:-s B:cs C:-s"}, {"C", 0, pressSpace, "A:-- B:-- C:cs"},
+        {"", 0, clickName, "A:-s B:-s C:-s"},
+    };
+    for (const TickCase &c : cases) {
+        typeSearch(c.search);
+        c.tick(c.row);
+        std::string flags = c.flags;
+        EXPECT_EQ(flags, contactFlags()) << "search " << c.search << ", row " << c.row;
+        EXPECT_EQ(flags.find('c') != std::string::npos,
+                  listRows()[c.row].find(" [x]") != std::string::npos);
+        c.tick(c.row);
+        std::replace(flags.begin(), flags.end(), 'c', '-');
+        EXPECT_EQ(flags, contactFlags()) << "again: search " << c.search << ", row " << c.row;
+    }
 }
 
 TEST_F(ListViewTest, FirstSelectedRowWithoutSelection)

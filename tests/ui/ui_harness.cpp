@@ -202,12 +202,27 @@ void typeSearch(const char *text)
     SetWindowTextA(searchBox, text);
 }
 
+void clickRow(int row, UINT part)
+{
+    RECT bounds;
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, row, (LPARAM)&bounds);
+    LVHITTESTINFO hit = {};
+    hit.pt.y = (bounds.top + bounds.bottom) / 2;
+    for (hit.pt.x = bounds.left; hit.pt.x < bounds.right; hit.pt.x++)
+        if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) == row &&
+            (hit.flags & LVHT_ONITEM) == part)
+            break;
+    ASSERT_LT(hit.pt.x, bounds.right) << "no such part on row " << row;
+    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(listView, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+}
+
 void setRowTicked(int row, bool ticked)
 {
-    LVITEMA item = {};
-    item.state = ticked ? 0x2000 : 0x1000;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    UINT state = (UINT)SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+    if ((state == 0x2000) != ticked)
+        clickRow(row, LVHT_ONITEMSTATEICON);
 }
 
 std::string contactFlags()

@@ -65,7 +65,11 @@ std::string windowText(HWND window);
 std::vector<std::string> listRows();
 // Types text into the search box (the box reports the change as the user's typing does).
 void typeSearch(const char *text);
-// Ticks or clears the check box of a row, through the list view itself.
+// Clicks a row where the list's own hit test finds part alone (LVHT_ONITEMLABEL,
+// LVHT_ONITEMSTATEICON).
+void clickRow(int row, UINT part);
+// Ticks or clears the check box of a row as the user does: a click on the box, when the
+// box does not show the wanted state already.
 void setRowTicked(int row, bool ticked);
 // The names of the contacts in list order, with their checked and shown flags: "A:cs".
 std::string contactFlags();
