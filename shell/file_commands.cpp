@@ -32,11 +32,8 @@ static int chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
 // The file is read into an empty list while the book's own contacts wait aside: only a file
 // that loads replaces them, and a refused one leaves the book, its ticks, rows and caption as
 // they were.
-void openBook()
+void openBookFile(const char *path)
 {
-    char path[PATH_SIZE] = "";
-    if (!chooseBookPath("打开文件", path, CHOOSER_OPEN))
-        return;
     ContactChain held = takeContacts();
     int result = loadBook(path);
     if (result != LOAD_OK) {
@@ -50,6 +47,13 @@ void openBook()
     copyText(currentPath, sizeof currentPath, path);
     refreshContactView(SHOW_ALL);
     updateTitle();
+}
+
+void openBook()
+{
+    char path[PATH_SIZE] = "";
+    if (chooseBookPath("打开文件", path, CHOOSER_OPEN))
+        openBookFile(path);
 }
 
 // Writes the list to path and tells the user how it went. Only a file that was written
