@@ -204,6 +204,7 @@ void typeSearch(const char *text)
 
 void clickRow(int row, UINT part)
 {
+    SendMessageA(listView, LVM_ENSUREVISIBLE, row, FALSE); // as the user scrolls to it
     RECT bounds;
     bounds.left = LVIR_BOUNDS;
     SendMessageA(listView, LVM_GETITEMRECT, row, (LPARAM)&bounds);

@@ -65,8 +65,8 @@ std::string windowText(HWND window);
 std::vector<std::string> listRows();
 // Types text into the search box (the box reports the change as the user's typing does).
 void typeSearch(const char *text);
-// Clicks a row where the list's own hit test finds part alone (LVHT_ONITEMLABEL,
-// LVHT_ONITEMSTATEICON).
+// Scrolls a row into view and clicks it where the list's own hit test finds part alone
+// (LVHT_ONITEMLABEL, LVHT_ONITEMSTATEICON).
 void clickRow(int row, UINT part);
 // Ticks or clears the check box of a row as the user does: a click on the box, when the
 // box does not show the wanted state already.
