@@ -20,7 +20,7 @@ static Contact **rows;
 static int rowCount;
 static int rowCapacity;
 
-static void readQuery(char query[QUERY_SIZE])
+static void readQuery(SearchQuery *query)
 {
     char typed[TYPED_QUERY_SIZE] = "";
     GetWindowTextA(searchBox, typed, sizeof typed);
@@ -67,14 +67,15 @@ static void clearSelection()
 void refreshContactView(RowFilter filter)
 {
     contactViewRebuilds++;
-    char query[QUERY_SIZE] = "";
+    SearchQuery query;
+    prepareQuery(&query, "");
     if (filter == SHOW_MATCHES)
-        readQuery(query);
+        readQuery(&query);
     clearSelection();
     reserveRows();
     rowCount = 0;
     for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        contact->shown = rowCount < rowCapacity && contactMatchesQuery(contact, query);
+        contact->shown = rowCount < rowCapacity && contactMatchesQuery(contact, &query);
         if (contact->shown)
             rows[rowCount++] = contact;
     }

@@ -17,6 +17,8 @@ static char lowerAscii(char c)
 // True when query, character by character, is at the start of text.
 static bool startsWithQuery(const char *text, const char *query)
 {
+    if (lowerAscii(*text) != lowerAscii(*query)) // most places differ at once
+        return false;
     while (*query != '\0') {
         size_t width = characterWidth(query);
         if (width == 1 ? lowerAscii(*text) != lowerAscii(*query) : strncmp(text, query, width) != 0)
@@ -83,24 +85,30 @@ static bool pinyinKey(const char *query, char key[QUERY_SIZE])
     return length > 0;
 }
 
+static bool spellsKey(const char *key, const char *name)
+{
+    for (const char *at = name; *at != '\0'; at += characterWidth(at))
+        if (spellsFrom(key, at))
+            return true;
+    return false;
+}
+
 int spellsInPinyin(const char *query, const char *name)
 {
     char key[QUERY_SIZE];
-    if (!pinyinKey(query, key))
-        return 0;
-    for (const char *at = name; *at != '\0'; at += characterWidth(at))
-        if (spellsFrom(key, at))
-            return 1;
-    return 0;
+    return pinyinKey(query, key) && spellsKey(key, name) ? 1 : 0;
 }
 
-int contactMatchesQuery(const Contact *contact, const char *query)
+int contactMatchesQuery(const Contact *contact, const SearchQuery *query)
 {
-    return matchesQuery(query, contact->name) || matchesQuery(query, contact->number) ||
-           matchesQuery(query, contact->remark) || spellsInPinyin(query, contact->name);
+    return matchesQuery(query->text, contact->name) || matchesQuery(query->text, contact->number) ||
+           matchesQuery(query->text, contact->remark) ||
+           (query->pinyin[0] != '\0' && spellsKey(query->pinyin, contact->name));
 }
 
-void prepareQuery(char query[QUERY_SIZE], const char *typed)
+void prepareQuery(SearchQuery *query, const char *typed)
 {
-    copyText(query, QUERY_SIZE, typed);
+    copyText(query->text, sizeof query->text, typed);
+    if (!pinyinKey(query->text, query->pinyin))
+        query->pinyin[0] = '\0';
 }

@@ -13,8 +13,15 @@ int matchesQuery(const char *query, const char *text);
 // initial or any longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa"
 // all find 张三); "u" also matches "ü".
 int spellsInPinyin(const char *query, const char *name);
+// A query as the search uses it, prepared once for all the contacts it is matched against.
+struct SearchQuery {
+    char text[QUERY_SIZE];   // what was typed, cut to 49 bytes on a character boundary
+    char pinyin[QUERY_SIZE]; // its letters in lower case, when it is only letters, spaces and
+                             // apostrophes; empty otherwise
+};
+
+// Prepares what was typed for the search.
+void prepareQuery(SearchQuery *query, const char *typed);
 // 1 when the contact's name, number or remark holds the query, or its name spells it in
 // pinyin.
-int contactMatchesQuery(const Contact *contact, const char *query);
-// The query as the search uses it: what was typed, cut to 49 bytes on a character boundary.
-void prepareQuery(char query[QUERY_SIZE], const char *typed);
+int contactMatchesQuery(const Contact *contact, const SearchQuery *query);

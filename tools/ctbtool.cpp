@@ -93,7 +93,7 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
 
 // Prints the contacts the quick search shows for query (all of them for an empty one; none
 // for a null one).
-static void printContacts(FILE *out, const char *query)
+static void printContacts(FILE *out, const SearchQuery *query)
 {
     for (const Contact *record = firstContact; record != nullptr; record = record->next) {
         if (query == nullptr || !contactMatchesQuery(record, query))
@@ -108,7 +108,7 @@ static void printContacts(FILE *out, const char *query)
 }
 
 // Reads path and prints what the quick search shows for query.
-static int listContacts(const char *path, const ToolOptions *options, const char *query,
+static int listContacts(const char *path, const ToolOptions *options, const SearchQuery *query,
                         FILE *out, FILE *err)
 {
     clearContacts();
@@ -223,16 +223,16 @@ int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
         printAnsi(err, usageText);
         return TOOL_USAGE;
     }
-    if (strcmp(command, "dump") == 0 && options.argumentCount == 1)
-        return listContacts(options.arguments[0], &options, "", out, err);
-    if (strcmp(command, "find") == 0 && options.argumentCount == 2) {
+    bool dump = strcmp(command, "dump") == 0 && options.argumentCount == 1;
+    if (dump || (strcmp(command, "find") == 0 && options.argumentCount == 2)) {
         char typed[QUERY_SIZE * 2];
-        utf8ToAnsi(options.arguments[0], typed, sizeof typed);
-        char query[QUERY_SIZE];
-        prepareQuery(query, typed);
+        utf8ToAnsi(dump ? "" : options.arguments[0], typed, sizeof typed);
+        SearchQuery query;
+        prepareQuery(&query, typed);
         // A character the code page lacks is in no contact; its '?' must not find them.
-        bool lacking = occurrences(options.arguments[0], '?') != occurrences(typed, '?');
-        return listContacts(options.arguments[1], &options, lacking ? nullptr : query, out, err);
+        bool lacking = !dump && occurrences(options.arguments[0], '?') != occurrences(typed, '?');
+        return listContacts(options.arguments[dump ? 0 : 1], &options, lacking ? nullptr : &query,
+                            out, err);
     }
     if (strcmp(command, "convert") == 0 && options.argumentCount == 2)
         return convertContacts(&options, err);

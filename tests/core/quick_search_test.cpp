@@ -75,20 +75,25 @@ TEST(ContactMatchesQuery, SearchesNameNumberRemarkAndPinyin)
     const MatchCase cases[] = {
         {"三", "", 1}, {"55", "", 1}, {"gym", "", 1}, {"zs", "", 1}, {"sanli", "", 0}, {"4", "", 0},
     };
-    for (const MatchCase &c : cases)
-        EXPECT_EQ(c.expected, contactMatchesQuery(&contact, c.query)) << c.query;
+    for (const MatchCase &c : cases) {
+        SearchQuery query;
+        prepareQuery(&query, c.query);
+        EXPECT_EQ(c.expected, contactMatchesQuery(&contact, &query)) << c.query;
+    }
 }
 
 TEST(PrepareQuery, CutsTo49BytesOnACharacterBoundary)
 {
-    char query[QUERY_SIZE];
-    prepareQuery(query, std::string(60, 'q').c_str());
-    EXPECT_EQ(std::string(49, 'q'), query);
+    SearchQuery query;
+    prepareQuery(&query, std::string(60, 'q').c_str());
+    EXPECT_EQ(std::string(49, 'q'), query.text);
+    EXPECT_EQ(std::string(49, 'q'), query.pinyin);
     std::string chinese = "a";
     for (int i = 0; i < 30; i++)
         chinese += "张";
-    prepareQuery(query, chinese.c_str());
-    EXPECT_EQ(chinese.substr(0, 49), query) << "a + 24 characters is 49 bytes";
-    prepareQuery(query, ("ab" + chinese.substr(1)).c_str());
-    EXPECT_EQ(48u, strlen(query)) << "49 bytes would end in half of 张";
+    prepareQuery(&query, chinese.c_str());
+    EXPECT_EQ(chinese.substr(0, 49), query.text) << "a + 24 characters is 49 bytes";
+    EXPECT_STREQ("", query.pinyin) << "not letters only";
+    prepareQuery(&query, ("ab" + chinese.substr(1)).c_str());
+    EXPECT_EQ(48u, strlen(query.text)) << "49 bytes would end in half of 张";
 }
