@@ -384,21 +384,6 @@ TEST_F(SystemChooserTest, SaveAsAsksBeforeReplacingAFileAndKeepsTheNameOfAFailed
     EXPECT_EQ("文件保存！", takeSeen().back().text);
 }
 
-// A point on a row that the list's own hit test finds on part alone (label, check box).
-static LPARAM pointOnRow(int row, UINT part)
-{
-    RECT bounds;
-    bounds.left = LVIR_BOUNDS;
-    SendMessageA(listView, LVM_GETITEMRECT, row, (LPARAM)&bounds);
-    LVHITTESTINFO hit = {};
-    hit.pt.y = (bounds.top + bounds.bottom) / 2;
-    for (hit.pt.x = bounds.left; hit.pt.x < bounds.right; hit.pt.x++)
-        if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) == row &&
-            (hit.flags & LVHT_ONITEM) == part)
-            break;
-    return MAKELPARAM(hit.pt.x, hit.pt.y);
-}
-
 // A click on a check box does not select its row, so a double-click edits the row it was
 // on, not the selected one; on the check box itself it only ticks.
 TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)

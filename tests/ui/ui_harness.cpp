@@ -202,7 +202,7 @@ void typeSearch(const char *text)
     SetWindowTextA(searchBox, text);
 }
 
-void clickRow(int row, UINT part)
+LPARAM pointOnRow(int row, UINT part)
 {
     SendMessageA(listView, LVM_ENSUREVISIBLE, row, FALSE); // as the user scrolls to it
     RECT bounds;
@@ -214,9 +214,15 @@ void clickRow(int row, UINT part)
         if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) == row &&
             (hit.flags & LVHT_ONITEM) == part)
             break;
-    ASSERT_LT(hit.pt.x, bounds.right) << "no such part on row " << row;
-    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
-    SendMessageA(listView, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    EXPECT_LT(hit.pt.x, bounds.right) << "no such part on row " << row;
+    return MAKELPARAM(hit.pt.x, hit.pt.y);
+}
+
+void clickRow(int row, UINT part)
+{
+    LPARAM point = pointOnRow(row, part);
+    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(listView, WM_LBUTTONUP, 0, point);
 }
 
 void setRowTicked(int row, bool ticked)

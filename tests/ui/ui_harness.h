@@ -68,6 +68,8 @@ void typeSearch(const char *text);
 // Scrolls a row into view and clicks it where the list's own hit test finds part alone
 // (LVHT_ONITEMLABEL, LVHT_ONITEMSTATEICON).
 void clickRow(int row, UINT part);
+// A point on a row (scrolled into view) that the list's own hit test finds on part alone.
+LPARAM pointOnRow(int row, UINT part);
 // Ticks or clears the check box of a row as the user does: a click on the box, when the
 // box does not show the wanted state already.
 void setRowTicked(int row, bool ticked);
