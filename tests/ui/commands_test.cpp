@@ -202,19 +202,6 @@ TEST_F(CommandsTest, MovesFollowTheSelectedContact)
     }
 }
 
-TEST_F(CommandsTest, MovesNeedASelectionAndNoSearch)
-{
-    addContacts("ABC");
-    runCommand(IDM_ITEM_MOVE_DOWN);
-    EXPECT_EQ("ABC", order());
-    EXPECT_EQ(-1, firstSelectedRow(listView)) << "no row gets selected";
-    typeSearch("B");
-    selectRow(0);
-    runCommand(IDM_ITEM_MOVE_UP);
-    EXPECT_EQ("ABC", order());
-    EXPECT_EQ(0, firstSelectedRow(listView));
-}
-
 TEST_F(CommandsTest, NewAnsweredNoKeepsTheBookAndYesEmptiesIt)
 {
     addContacts("AB");

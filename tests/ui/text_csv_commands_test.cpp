@@ -194,23 +194,6 @@ TEST_F(TextCsvCommandsTest, CsvExportAllTickedOrNothing)
     EXPECT_EQ("无效的文件名！\n生成CSV文件失败！", seen[6].text);
 }
 
-TEST_F(TextCsvChooserTest, TextImportAppendsUnfiltered)
-{
-    addContact("Old");
-    refreshContactView(SHOW_ALL);
-    typeSearch("Old");
-    std::string path = dir.path("in.txt");
-    writeFileBytes(path, "张三,138,同事\r\n李四\r\n");
-    respond([path](HWND chooser) {
-        EXPECT_EQ("导入txt", windowText(chooser));
-        chooseFileNamed(path)(chooser);
-    });
-    runCommand(IDM_IMPORT_TXT);
-    EXPECT_EQ(Rows({"Old||", "张三|138|同事", "李四||"}), listRows());
-}
-
-// The chooser belongs to the dialog: however it closes, the main window stays locked. A name
-// that cannot take its extension leaves the path box as it was.
 TEST_F(TextCsvChooserTest, TextExportBrowseFillsThePath)
 {
     std::string folder = dir.path("");
@@ -233,25 +216,4 @@ TEST_F(TextCsvChooserTest, TextExportBrowseFillsThePath)
     std::vector<SeenWindow> seen = takeSeen();
     ASSERT_EQ(5u, seen.size());
     EXPECT_EQ("路径太长！", seen[3].text);
-}
-
-TEST_F(TextCsvChooserTest, CsvCommandsGoThroughTheChooser)
-{
-    addContact("A", "1");
-    std::string path = dir.path("out");
-    respond([path](HWND chooser) {
-        EXPECT_EQ("生成CSV文件", windowText(chooser));
-        chooseFileNamed(path)(chooser);
-    });
-    respond(pressButton(IDYES));
-    respond(pressButton(IDOK));
-    runCommand(IDM_EXPORT_CSV);
-    EXPECT_EQ("姓名,号码,备注\r\nA,1,\r\n", readFileBytes(path + ".csv"));
-    respond([path](HWND chooser) {
-        EXPECT_EQ("导入CSV文件", windowText(chooser));
-        chooseFileNamed(path + ".csv")(chooser);
-    });
-    respond(pressButton(IDOK)); // the column dialog with its default choices
-    runCommand(IDM_IMPORT_CSV);
-    EXPECT_EQ(Rows({"A|1|", "A|1|"}), listRows());
 }
