@@ -78,23 +78,6 @@ bool equalsIgnoringCase(const char *a, const char *b)
     return compareIgnoringCase(a, b) == 0;
 }
 
-enum { TRIMMED_LINE_MAX = 399 };
-
-void trimLine(char *line)
-{
-    size_t end = strlen(line);
-    while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\n'))
-        end--;
-    line[end] = '\0';
-    if (end > TRIMMED_LINE_MAX)
-        line[fitLength(line, TRIMMED_LINE_MAX)] = '\0';
-    size_t start = 0;
-    while (line[start] == ' ')
-        start++;
-    if (start > 0)
-        memmove(line, line + start, strlen(line + start) + 1);
-}
-
 // The lead-byte test runs for every byte of every search and conversion: a table, filled
 // before main from the system's answers.
 struct LeadByteTable {

@@ -55,6 +55,3 @@ bool equalsIgnoringCase(const char *a, const char *b);
 // ends are dropped, and the text is cut on a character boundary.
 void copyField(char *field, size_t size, const char *value);
 
-// Trims a line in place: trailing spaces and line feeds, then leading spaces. The result is
-// at most 399 bytes, cut on a character boundary.
-void trimLine(char *line);

@@ -90,12 +90,13 @@ static void onFolderOk(HWND dialog)
 {
     char typed[2 * PATH_SIZE] = "";
     GetDlgItemTextA(dialog, IDC_FOLDER_PATH, typed, sizeof typed);
-    trimLine(typed);
-    if (strlen(typed) >= sizeof chosenFolder) {
+    char trimmed[2 * PATH_SIZE];
+    copyField(trimmed, sizeof trimmed, typed);
+    if (strlen(trimmed) >= sizeof chosenFolder) {
         MessageBoxA(dialog, "路径太长！", folderDialogTitle, MB_OK | MB_ICONWARNING);
         return;
     }
-    copyText(chosenFolder, sizeof chosenFolder, typed);
+    copyText(chosenFolder, sizeof chosenFolder, trimmed);
     if (chosenFolder[0] != '\0')
         EndDialog(dialog, 1);
 }

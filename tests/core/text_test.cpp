@@ -80,40 +80,6 @@ struct TrimCase {
     const char *expected;
 };
 
-TEST(TrimLine, TrimsSpacesAndLineFeedsOnly)
-{
-    const TrimCase cases[] = {
-        {"  Zhang San \n", "Zhang San"},
-        {"abc \n \n", "abc"},
-        {"\tabc\t", "\tabc\t"},
-        {"abc\r\n", "abc\r"},
-        {"\nabc", "\nabc"},
-        {"   ", ""},
-        {" \n \n", ""},
-        {"", ""},
-        {" 张三 ", "张三"},
-    };
-    for (const TrimCase &c : cases) {
-        char buffer[64];
-        copyText(buffer, sizeof buffer, c.line);
-        trimLine(buffer);
-        EXPECT_STREQ(c.expected, buffer) << '"' << c.line << '"';
-    }
-}
-
-TEST(TrimLine, LongLineIsCutTo399BytesOnACharacterBoundary)
-{
-    std::string ascii(450, 'a');
-    trimLine(&ascii[0]);
-    EXPECT_EQ(399u, strlen(ascii.c_str()));
-
-    std::string chinese = "ab";
-    for (int i = 0; i < 220; i++)
-        chinese += "张";
-    trimLine(&chinese[0]);
-    EXPECT_EQ(398u, strlen(chinese.c_str())) << "399 bytes would end in half of 张";
-}
-
 TEST(CompareIgnoringCase, FoldsAsciiLettersButNeverATrailByte)
 {
     EXPECT_TRUE(equalsIgnoringCase("Zhang San", "zHANG sAN"));

@@ -14,41 +14,6 @@
 using Rows = std::vector<std::string>;
 using ListViewTest = ProgramTest;
 
-TEST_F(ListViewTest, ControlsAreBuiltAsTheWindowShowsThem)
-{
-    EXPECT_EQ(toolbarWindow, GetParent(searchBox));
-    RECT box;
-    GetWindowRect(searchBox, &box);
-    MapWindowPoints(nullptr, toolbarWindow, (POINT *)&box, 2);
-    EXPECT_EQ(69, box.left);
-    EXPECT_EQ(1, box.top);
-    EXPECT_EQ(200, box.right - box.left);
-    EXPECT_EQ(20, box.bottom - box.top);
-
-    const int commands[] = {40053, 40054, 40055, 0, 40050, 40052, 40051, 40057, 40056, 40058};
-    ASSERT_EQ(10, (int)SendMessageA(toolbarWindow, TB_BUTTONCOUNT, 0, 0));
-    for (int i = 0; i < 10; i++) {
-        TBBUTTON button = {};
-        SendMessageA(toolbarWindow, TB_GETBUTTON, i, (LPARAM)&button);
-        EXPECT_EQ(commands[i], button.idCommand) << "button " << i;
-        EXPECT_EQ(commands[i] == 0, (button.fsStyle & TBSTYLE_SEP) != 0) << "button " << i;
-    }
-
-    const char *titles[] = {"姓名", "号码", "备注"};
-    const int widths[] = {150, 200, 150};
-    for (int i = 0; i < 3; i++) {
-        char title[16] = "";
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = title;
-        column.cchTextMax = sizeof title;
-        SendMessageA(listView, LVM_GETCOLUMNA, i, (LPARAM)&column);
-        EXPECT_STREQ(titles[i], title);
-        EXPECT_EQ(widths[i], column.cx);
-    }
-    EXPECT_EQ(0x27, (int)SendMessageA(listView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-}
-
 struct QueryCase {
     const char *query;
     Rows rows;
