@@ -31,7 +31,6 @@ TEST_F(HelpTest, HelpOpensOnTheFirstTopicAndFollowsTheSelection)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     runCommand(IDM_HELP);
-    EXPECT_EQ(1u, takeSeen().size());
 }
 
 TEST_F(HelpTest, AboutShowsTheVersionLine)
@@ -44,7 +43,6 @@ TEST_F(HelpTest, AboutShowsTheVersionLine)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     runCommand(IDM_ABOUT);
-    EXPECT_EQ(1u, takeSeen().size());
 }
 
 // What Explorer shows in the file's properties (the tests carry the program's resources).
@@ -92,17 +90,8 @@ protected:
     }
 };
 
-TEST_F(FeedbackTest, AnsweredNoDoesNothing)
-{
-    respond(pressButton(IDNO));
-    runCommand(IDM_FEEDBACK);
-    EXPECT_EQ(0, shellCalls);
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(feedbackAddress, seen[0].caption);
-    EXPECT_EQ("是否向作者发送电子邮件？", seen[0].text);
-}
-
+// Answered No, nothing is opened; answered Yes, the mail program is, or the shell's failure
+// is explained.
 TEST_F(FeedbackTest, ShellFailuresAreExplained)
 {
     struct {
@@ -115,19 +104,16 @@ TEST_F(FeedbackTest, ShellFailuresAreExplained)
         {32, "未知错误（错误代码：32）"},
         {2, "未知错误（错误代码：2）"},
     };
+    respond(answer(IDNO, feedbackAddress, "是否向作者发送电子邮件？"));
+    runCommand(IDM_FEEDBACK);
+    EXPECT_EQ(0, shellCalls);
     for (const auto &c : cases) {
         shellAnswer = c.result;
-        respond(pressButton(IDYES));
+        respond(answer(IDYES, feedbackAddress, "是否向作者发送电子邮件？"));
         if (c.message != nullptr)
-            respond(pressButton(IDOK));
+            respond(answer(IDOK, "反馈不能进行", c.message));
         runCommand(IDM_FEEDBACK);
         EXPECT_EQ(std::string("open mailto:") + feedbackAddress + " " + std::to_string(SW_SHOWNORMAL),
                   shellFile);
-        std::vector<SeenWindow> seen = takeSeen();
-        ASSERT_EQ(c.message != nullptr ? 2u : 1u, seen.size()) << c.result;
-        if (c.message != nullptr) {
-            EXPECT_EQ("反馈不能进行", seen[1].caption);
-            EXPECT_EQ(c.message, seen[1].text);
-        }
     }
 }

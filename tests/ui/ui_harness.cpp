@@ -110,6 +110,15 @@ Responder pressButton(int button)
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
 }
 
+Responder answer(int button, const std::string &caption, const std::string &text)
+{
+    return [=](HWND box) {
+        EXPECT_EQ(caption, windowText(box));
+        EXPECT_EQ(text, windowText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)));
+        PostMessageA(box, WM_COMMAND, button, 0);
+    };
+}
+
 Responder fillContact(const char *name, const char *number, const char *remark, int button)
 {
     std::string texts[] = {name, number, remark};

@@ -49,6 +49,8 @@ protected:
 // Answers for respond():
 // a message box: checks nothing, presses button (IDOK, IDYES, IDNO).
 Responder pressButton(int button);
+// a message box: checks its caption and text, then presses button.
+Responder answer(int button, const std::string &caption, const std::string &text);
 // the contact dialog: types the three texts and presses OK (1003) or Cancel (1004).
 Responder fillContact(const char *name, const char *number, const char *remark, int button);
 // the platform's file chooser: types path into its name box and presses OK.

@@ -31,43 +31,25 @@ TEST_F(VCardCommandsTest, FolderImportReadsEveryCardFileOrSaysWhyNone)
         typeFolder(dir.path(""))(dialog);
     });
     runCommand(IDM_IMPORT_VCF_FOLDER);
-    EXPECT_EQ(4, contactCount);
     EXPECT_EQ(4u, listRows().size()) << "every contact is shown after an import";
     respond(cancel());
     runCommand(IDM_IMPORT_VCF_FOLDER);
-    EXPECT_EQ(4, contactCount);
-    takeSeen();
-
     CreateDirectoryA(dir.path("empty").c_str(), nullptr);
-    const struct {
-        std::string folder;
-        const char *text;
-    } nothingToImport[] = {
-        {dir.path("missing"), "路径不存在！"},
-        {dir.path("notes.txt"), "路径不存在！"},
-        {dir.path("empty"), "文件夹中没有vcf文件！"},
-    };
-    for (const auto &c : nothingToImport) {
-        respond(typeFolder(c.folder));
-        respond(pressButton(IDOK));
+    for (const char *folder : {"missing", "notes.txt", "empty"}) {
+        respond(typeFolder(dir.path(folder)));
+        respond(answer(IDOK, "批量导入vcf", folder[0] == 'e' ? "文件夹中没有vcf文件！" : "路径不存在！"));
         runCommand(IDM_IMPORT_VCF_FOLDER);
-        std::vector<SeenWindow> seen = takeSeen();
-        ASSERT_EQ(2u, seen.size()) << c.folder;
-        EXPECT_EQ("批量导入vcf", seen[1].caption);
-        EXPECT_EQ(c.text, seen[1].text);
     }
     EXPECT_EQ(4, contactCount);
 }
 
+// Neither export starts without contacts; a file that cannot be written is counted.
 TEST_F(VCardCommandsTest, FolderExportWritesOneFilePerContact)
 {
+    respond(answer(IDOK, "生成vcf文件", "没有通讯录成员！"));
     runCommand(IDM_EXPORT_VCF_FOLDER);
+    respond(answer(IDOK, "生成vcf文件", "没有通讯录成员！"));
     runCommand(IDM_EXPORT_VCF);
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size()) << "neither export starts without contacts";
-    EXPECT_EQ("生成vcf文件", seen[0].caption);
-    EXPECT_EQ("没有通讯录成员！", seen[1].text);
-
     addContact("张三", "1");
     addContact("张三", "2");
     addContact("a:b", "3");
@@ -75,13 +57,12 @@ TEST_F(VCardCommandsTest, FolderExportWritesOneFilePerContact)
         EXPECT_EQ("选择生成vcf文件所在目录", windowText(dialog));
         typeFolder(dir.path(""))(dialog);
     });
-    respond(pressButton(IDOK));
+    respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕！"));
     runCommand(IDM_EXPORT_VCF_FOLDER);
     EXPECT_EQ("a_b.vcf 张三 (2).vcf 张三.vcf", dir.listing());
-    seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("生成vcf", seen[1].caption);
-    EXPECT_EQ("生成vcf文件执行完毕！", seen[1].text);
+    respond(typeFolder(dir.path("missing")));
+    respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕，但有3个联系人的文件无法生成！"));
+    runCommand(IDM_EXPORT_VCF_FOLDER);
 }
 
 // Wine looks up every new file name by reading the whole folder, which makes this test
@@ -95,27 +76,12 @@ TEST_F(LargeFolderTest, TenThousandCardsGoOutAndComeBackWhole)
     for (int i = 0; i < count; i++)
         addContact(i % 2 ? "张三" : ("Li" + std::to_string(i % 100)).c_str(), "138");
     respond(typeFolder(dir.path("")));
-    respond(pressButton(IDOK));
+    respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕！"));
     runCommand(IDM_EXPORT_VCF_FOLDER);
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("生成vcf文件执行完毕！", seen[1].text);
 
     clearContacts();
     respond(typeFolder(dir.path("")));
     runCommand(IDM_IMPORT_VCF_FOLDER);
     EXPECT_EQ(count, contactCount);
     EXPECT_EQ(size_t(count), listRows().size());
-}
-
-TEST_F(VCardCommandsTest, FolderExportReportsFilesItCouldNotWrite)
-{
-    addContact("A");
-    addContact("B");
-    respond(typeFolder(dir.path("missing")));
-    respond(pressButton(IDOK));
-    runCommand(IDM_EXPORT_VCF_FOLDER);
-    std::vector<SeenWindow> seen = takeSeen();
-    ASSERT_EQ(2u, seen.size());
-    EXPECT_EQ("生成vcf文件执行完毕，但有2个联系人的文件无法生成！", seen[1].text);
 }
