@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <initializer_list>
@@ -72,6 +73,23 @@ TEST_F(CtbtoolTest, DumpPrintsOneUtf8LinePerContact)
     EXPECT_EQ("\xE5\xBC\xA0\xE4\xB8\x89\t13800000000\t\xE5\x90\x8C\xE4\xBA\x8B\nLi Lei\t\t\n",
               run.out);
     EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
+}
+
+// What the readers make of files as phones, mail programs and people write them, and of
+// every odd form they take: the sample files in tests/data, each dumped as dumps.txt says (a
+// line "== FILE" starts the lines the tool prints for that file).
+TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
+{
+    std::string dumps = readFileBytes(std::string(TEST_DATA_DIR) + "/dumps.txt");
+    ASSERT_EQ(0u, dumps.find("== "));
+    for (size_t at = 0; at < dumps.size();) {
+        size_t nameEnd = dumps.find('\n', at);
+        size_t next = std::min(dumps.find("\n== ", nameEnd), dumps.size() - 1) + 1;
+        std::string file = dumps.substr(at + 3, nameEnd - at - 3);
+        ToolRun run = runTool({"dump", std::string(TEST_DATA_DIR) + "/" + file});
+        EXPECT_EQ(dumps.substr(nameEnd + 1, next - nameEnd - 1), run.out) << file;
+        at = next;
+    }
 }
 
 TEST_F(CtbtoolTest, FindPrintsWhatTheQuickSearchShows)

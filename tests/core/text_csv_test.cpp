@@ -1,5 +1,5 @@
-// Plain-text and CSV files: what real programs export reads in, and what this program
-// writes reads back.
+// CSV files as mail programs and spreadsheets write them, and the bytes the text and CSV
+// writers put in a file. (What the text reader makes of a file is in tests/data/dumps.txt.)
 #include "interchange/csv_format.h"
 #include "interchange/text_format.h"
 
@@ -28,14 +28,6 @@ protected:
         clearContacts();
     }
     void TearDown() override { clearContacts(); }
-    Lines importTextOf(const std::string &text)
-    {
-        clearContacts();
-        std::string path = dir.path("in.txt");
-        writeFileBytes(path, text);
-        importText(path.c_str());
-        return contactLines();
-    }
     Lines importCsvOf(const std::string &text, int name, int number, int remark)
     {
         clearContacts();
@@ -48,58 +40,6 @@ protected:
     }
     TempDir dir;
 };
-
-struct TextCase {
-    const char *what;
-    std::string text;
-    Lines contacts;
-};
-
-TEST_F(TextCsvTest, TextLinesSplitIntoNameNumberAndRemark)
-{
-    const TextCase cases[] = {
-        {"commas", "张三,12345678,同事\r\n", {"张三|12345678|同事"}},
-        {"spaces", "张三 12345678 同事\n", {"张三|12345678|同事"}},
-        {"numbers keep + - ( ) . # *", "Li +86(10)1234.5678#9* x\n", {"Li|+86(10)1234.5678#9*|x"}},
-        {"the remark takes the rest of the line", "A,1,in Beijing, near the park  \r\n",
-         {"A|1|in Beijing, near the park"}},
-        {"empty number", "张三,,同事\n", {"张三||同事"}},
-        {"name alone", "张三\n", {"张三||"}},
-        {"a line that starts with a separator has an empty name", ",12345678\n\n \n,,\n",
-         {"|12345678|"}},
-        {"CR alone ends a line", "A,1\rB,2\r\rC\r\n", {"A|1|", "B|2|", "C||"}},
-        {"the program's own header line is no contact", "姓名,号码,备注\r\nA,1,x\r\n姓名,号码,备注\n",
-         {"A|1|x", "姓名|号码|备注"}},
-        {"the header with spaces too", "姓名 号码 备注\r\nA 1\r\n", {"A|1|"}},
-        {"a TAB in the remark becomes a space", "A,1,x\ty\n", {"A|1|x y"}},
-        {"a cut keeps nothing after the character that did not fit",
-         "A,+86-0755-8888-8888转6\n", {"A|+86-0755-8888-8888|"}},
-        {"a remark cut just before a double-byte character",
-         "A,1," + std::string(38, 'r') + "张\n", {"A|1|" + std::string(38, 'r')}},
-        {"GBK that is also valid UTF-8 stays GBK", "郑强,13800138000\n", {"郑强|13800138000|"}},
-        {"accented Latin names in UTF-8", "Jos\xC3\xA9,1\nM\xC3\xBCller,2\n", {"José|1|", "Müller|2|"}},
-        {"a byte-order mark where two files were joined", "A,1\r\n\xEF\xBB\xBF" "B,2\r\n",
-         {"A|1|", "B|2|"}},
-        {"a NUL byte in UTF-8 is a space", std::string("\xE5\xBC\xA0,1,a\0b\nC\n", 13),
-         {"张|1|a b", "C||"}},
-        {"UTF-16 without a mark", std::string("\0\x4E,\0" "1\0\r\0\n\0", 10), {"一|1|"}},
-        {"UTF-16 big-endian without a mark", std::string("\x5F\x20\x4E\x09\0,\0" "1\0\n", 10),
-         {"张三|1|"}},
-        {"a lone surrogate is one question mark", std::string("\xFF\xFE" "A\0\x00\xD8" "B\0", 8), {"A?B||"}},
-        {"trail bytes 0x5C and 0x7C stay in the name", "\xB0\x5C\xB0\x7C,1\n",
-         {"\xB0\x5C\xB0\x7C|1|"}},
-        {"fields are cut on character boundaries", "张三李四王五赵六,123456789012345678901234\n",
-         {"张三李四王|1234567890123456789|"}},
-        {"a long line is one contact", "A,1," + std::string(3000, 'r') + "\nB\n",
-         {"A|1|" + std::string(39, 'r'), "B||"}},
-        {"UTF-8 without a mark", "\xE5\xBC\xA0\xE4\xB8\x89,1\n", {"张三|1|"}},
-        {"UTF-8 with a mark", "\xEF\xBB\xBFZhang,1\n", {"Zhang|1|"}},
-        {"UTF-16 with a mark", std::string("\xFF\xFE" "A\0,\0" "1\0\n\0", 10), {"A|1|"}},
-    };
-    for (const TextCase &c : cases)
-        EXPECT_EQ(c.contacts, importTextOf(c.text)) << c.what;
-    EXPECT_EQ(-1, importText(dir.path("missing.txt").c_str()));
-}
 
 // The columns are recognised by their names, as the column dialog offers them.
 TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
