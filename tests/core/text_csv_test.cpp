@@ -113,24 +113,10 @@ TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
     EXPECT_EQ(0, csvColumnCount) << "an empty file has no columns, and is no failure";
     closeCsv(&csv);
 
-    const std::string file = "n,p,r\n"
-                             "\"Li, Lei\",555,\"said \"\"hi\"\"\"\n"
-                             "  spaced  , 1 , x\n"
-                             ",123,no name\n"
-                             "\n"
-                             "张三,138,\"two\nlines\"";
-    EXPECT_EQ(Lines({"Li, Lei|555|said \"hi\"", "spaced|1|x", "|123|no name", "张三|138|two lines"}),
-              importCsvOf(file, 0, 1, 2));
-    EXPECT_EQ(Lines({"555|555|", "1|1|", "123|123|", "138|138|"}), importCsvOf(file, 1, 1, -2))
-        << "one column may fill two fields";
-    EXPECT_EQ(Lines({"|555|", "|1|", "|123|", "|138|"}), importCsvOf(file, -1, 1, -1))
-        << "without a name column every contact has an empty name";
-    EXPECT_EQ(Lines({"|1|", "B|2|"}), importCsvOf("n,p\r,1\rB,2\r", 0, 1, -1))
-        << "CR alone ends a record, and the separator after it is a field's";
-    EXPECT_EQ(Lines({"A|1|"}), importCsvOf("sep=;\r\nName;Phone\r\nA;1\r\n", 0, 1, -1));
-    EXPECT_EQ(2, csvColumnCount) << "Excel's sep= line names the separator and is no header";
-    EXPECT_EQ(Lines({"X|1|"}), importCsvOf("\"a,b\";c\nX;1\n", 0, 1, -1));
+    const std::string quoted = "\"a,b\";c\nX;1\n";
+    ASSERT_EQ(1, openCsvText(quoted.data(), quoted.size(), &csv));
     EXPECT_STREQ("a,b", csvColumnNames[0]) << "a quoted comma in a semicolon-separated header";
+    closeCsv(&csv);
 }
 
 // What the writers put in the file (that every contact comes back is the round-trip test's).
