@@ -88,55 +88,19 @@ TEST_F(BookFileTest, RecordsRoundTripByteForByteAndLoseTheirTicks)
     }
 }
 
-struct LoadCase {
-    const char *what;
-    std::string bytes;
-    int result;
-    int contactsLeft;
-};
-
-TEST_F(BookFileTest, HeaderAndRecordChecksInTheirOrder)
+// Every refusal code, in the order the checks run, is in tests/data/dumps.txt; here what a
+// load leaves in the list.
+TEST_F(BookFileTest, LoadsAnyCountAndKeepsTheWholeRecordsOfATruncatedFile)
 {
     const int32_t magic = 0x00030A33;
     const std::string one = record("A", "1", "r");
-    const LoadCase cases[] = {
-        {"count 0", header(magic, 1, 0), LOAD_OK, 0},
-        {"version 0", header(magic, 0, 1) + one, LOAD_OK, 1},
-        {"version -5", header(magic, -5, 1) + one, LOAD_OK, 1},
-        {"extra bytes after the last record", header(magic, 1, 1) + one + "junk", LOAD_OK, 1},
-        {"count 600 (more than 512 was once refused)", header(magic, 1, 600) + std::string(600 * 72, 'a'),
-         LOAD_OK, 600},
-        {"wrong magic", header(0x00030A34, 1, 0), LOAD_BAD_MAGIC, 0},
-        {"wrong magic before version", header(0x12345678, 7, 0), LOAD_BAD_MAGIC, 0},
-        {"newer version", header(magic, 2, 0), LOAD_NEWER_VERSION, 0},
-        {"version before count", header(magic, 2, 1000), LOAD_NEWER_VERSION, 0},
-        {"negative count", header(magic, 1, -1), LOAD_BAD_COUNT, 0},
-        {"two and a half of three records", header(magic, 1, 3) + one + one + one.substr(0, 36),
-         LOAD_TRUNCATED, 2},
-        {"count of two billion", header(magic, 1, 2000000000) + one, LOAD_TRUNCATED, 1},
-        {"empty file", "", LOAD_BAD_MAGIC, 0},
-        {"magic only", int32Bytes(magic), LOAD_BAD_MAGIC, 0},
-        {"eleven header bytes", header(magic, 1, 0).substr(0, 11), LOAD_BAD_MAGIC, 0},
-    };
-    for (const LoadCase &c : cases) {
-        writeFileBytes(book, c.bytes);
-        clearContacts();
-        EXPECT_EQ(c.result, loadBook(book.c_str())) << c.what;
-        EXPECT_EQ(c.contactsLeft, contactCount) << c.what;
-    }
-}
-
-TEST_F(BookFileTest, FieldWithoutTerminatorIsCutOnACharacterBoundary)
-{
-    std::string bytes = record("", "", "");
-    memcpy(&bytes[0], "ab张三李四五", 12);  // 12 bytes, no NUL: 11 would split 五
-    memset(&bytes[12], '9', 20);
-    memset(&bytes[32], 'r', 40);
-    writeFileBytes(book, header(0x00030A33, 1, 1) + bytes);
-    ASSERT_EQ(LOAD_OK, loadBook(book.c_str()));
-    EXPECT_STREQ("ab张三李四", firstContact->name);
-    EXPECT_EQ(std::string(19, '9'), firstContact->number);
-    EXPECT_EQ(std::string(39, 'r'), firstContact->remark);
+    writeFileBytes(book, header(magic, 1, 600) + std::string(600 * 72, 'a'));
+    EXPECT_EQ(LOAD_OK, loadBook(book.c_str())) << "more than 512 was once refused";
+    EXPECT_EQ(600, contactCount);
+    clearContacts();
+    writeFileBytes(book, header(magic, 1, 3) + one + one + one.substr(0, 36));
+    EXPECT_EQ(LOAD_TRUNCATED, loadBook(book.c_str()));
+    EXPECT_EQ(2, contactCount);
 }
 
 TEST_F(BookFileTest, MissingFilesAndFolders)
