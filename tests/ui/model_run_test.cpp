@@ -101,8 +101,6 @@ std::vector<unsigned> chosenSeeds()
 
 class ModelChooserTest : public ProgramTest, public ::testing::WithParamInterface<unsigned> {
 protected:
-    void runSteps(unsigned count);
-
     std::mt19937 random;
     Entries model;
     std::string boxQuery;   // the search box's text
@@ -112,414 +110,376 @@ protected:
     int fileNumber = 0;
     TempDir dir;
 
-private:
     int pick(size_t count) { return (int)(random() % count); }
     template <size_t N> std::string pickFrom(const char *const (&pool)[N]) { return pool[pick(N)]; }
-    Responder fill(const Entry &entry, bool confirm)
+    std::string newPath(const char *extension)
     {
-        return fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
-                           confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL);
+        return dir.path("wang.wei\\f" + std::to_string(++fileNumber) + extension);
     }
-    std::string newPath(const char *extension);
-    std::vector<int> shownIndexes() const;
-    int selectRandomRow();
-    const std::string *pickWritten(Format format);
-    std::string mismatch();
 
-    void add();
-    void edit();
-    void remove();
-    void removeChecked();
-    void tick();
-    void search();
-    void move();
-    void newBook();
-    void save();
-    void open();
-    void exportText();
-    void exportCsv();
-    void exportVCard();
-    void importFile();
-    void importVCardFolder();
-};
-
-std::string ModelChooserTest::newPath(const char *extension)
-{
-    return dir.path("wang.wei\\f" + std::to_string(++fileNumber) + extension);
-}
-
-std::vector<int> ModelChooserTest::shownIndexes() const
-{
-    std::vector<int> shown;
-    for (size_t i = 0; i < model.size(); i++)
-        if (shownFor(model[i], shownQuery))
-            shown.push_back((int)i);
-    return shown;
-}
-
-// Selects a random row, or none now and then; the row, or -1.
-int ModelChooserTest::selectRandomRow()
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
-    size_t rows = shownIndexes().size();
-    if (rows == 0 || pick(10) == 0)
-        return -1;
-    int row = pick(rows);
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    return row;
-}
-
-const std::string *ModelChooserTest::pickWritten(Format format)
-{
-    std::vector<const std::string *> paths;
-    for (const auto &file : written)
-        if (file.second.first == format)
-            paths.push_back(&file.first);
-    return paths.empty() ? nullptr : paths[pick(paths.size())];
-}
-
-void ModelChooserTest::add()
-{
-    Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), false};
-    bool confirm = pick(5) != 0;
-    respond(fill(entry, confirm));
-    runCommand(pick(2) ? IDM_ITEM_ADD : IDT_ITEM_ADD);
-    if (confirm) {
-        model.push_back(entry);
-        boxQuery = shownQuery = "";
+    std::vector<int> shownIndexes() const
+    {
+        std::vector<int> shown;
+        for (size_t i = 0; i < model.size(); i++)
+            if (shownFor(model[i], shownQuery))
+                shown.push_back((int)i);
+        return shown;
     }
-}
 
-void ModelChooserTest::edit()
-{
-    std::vector<int> shown = shownIndexes();
-    int row = selectRandomRow();
-    if (row < 0)
-        return runCommand(IDM_ITEM_EDIT);
-    Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), model[shown[row]].checked};
-    bool confirm = pick(5) != 0;
-    respond(fill(entry, confirm));
-    runCommand(IDT_ITEM_EDIT);
-    if (confirm) {
-        model[shown[row]] = entry;
-        boxQuery = shownQuery = "";
+    // Selects a random row, or none now and then; the row, or -1.
+    int selectRandomRow()
+    {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+        size_t rows = shownIndexes().size();
+        if (rows == 0 || pick(10) == 0)
+            return -1;
+        int row = pick(rows);
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        return row;
     }
-}
 
-void ModelChooserTest::remove()
-{
-    std::vector<int> shown = shownIndexes();
-    int row = selectRandomRow();
-    if (row < 0) {
-        respond(answer(IDOK, "注意", "请选择一项！"));
-        return runCommand(IDM_ITEM_DELETE);
+    const std::string *pickWritten(Format format)
+    {
+        std::vector<const std::string *> paths;
+        for (const auto &file : written)
+            if (file.second.first == format)
+                paths.push_back(&file.first);
+        return paths.empty() ? nullptr : paths[pick(paths.size())];
     }
-    bool confirm = pick(4) != 0;
-    respond(answer(confirm ? IDYES : IDNO, "删除",
-                   "你选择删除项目：\n姓名：" + model[shown[row]].name + "\n点击“是”确认删除。"));
-    runCommand(IDT_ITEM_DELETE);
-    if (confirm) {
-        model.erase(model.begin() + shown[row]);
-        shownQuery = boxQuery;
+
+    // Adds a contact, or edits the selected one (nothing opens without a selection).
+    void addOrEdit()
+    {
+        bool editing = pick(3) == 0;
+        std::vector<int> shown = shownIndexes();
+        int row = editing ? selectRandomRow() : -1;
+        if (editing && row < 0)
+            return runCommand(IDM_ITEM_EDIT);
+        Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), editing && model[shown[row]].checked};
+        bool confirm = pick(5) != 0;
+        respond(fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
+                            confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL));
+        runCommand(editing ? IDT_ITEM_EDIT : pick(2) ? IDM_ITEM_ADD : IDT_ITEM_ADD);
+        if (confirm) {
+            (editing ? model[shown[row]] : (model.emplace_back(), model.back())) = entry;
+            boxQuery = shownQuery = "";
+        }
     }
-}
 
-// With nothing ticked, shown or hidden, the user is told so and asked nothing.
-void ModelChooserTest::removeChecked()
-{
-    auto ticked = [](const Entry &entry) { return entry.checked; };
-    bool confirm = pick(3) != 0;
-    if (std::none_of(model.begin(), model.end(), ticked)) {
-        respond(answer(IDOK, "删除", "没有选中的联系人！"));
-        return runCommand(IDM_ITEM_DELETE_CHECKED);
+    void remove()
+    {
+        std::vector<int> shown = shownIndexes();
+        int row = selectRandomRow();
+        if (row < 0) {
+            respond(answer(IDOK, "注意", "请选择一项！"));
+            return runCommand(IDM_ITEM_DELETE);
+        }
+        bool confirm = pick(4) != 0;
+        respond(answer(confirm ? IDYES : IDNO, "删除",
+                       "你选择删除项目：\n姓名：" + model[shown[row]].name + "\n点击“是”确认删除。"));
+        runCommand(IDT_ITEM_DELETE);
+        if (confirm) {
+            model.erase(model.begin() + shown[row]);
+            shownQuery = boxQuery;
+        }
     }
-    respond(answer(confirm ? IDYES : IDNO, "删除", "删除所有选中条目，点击“是”确认删除操作。"));
-    if (confirm)
-        respond(answer(IDOK, "删除", "选中项已经删除完毕！"));
-    runCommand(IDT_ITEM_DELETE_CHECKED);
-    if (confirm) {
-        model.erase(std::remove_if(model.begin(), model.end(), ticked), model.end());
-        shownQuery = boxQuery;
+
+    // With nothing ticked, shown or hidden, the user is told so and asked nothing.
+    void removeChecked()
+    {
+        auto ticked = [](const Entry &entry) { return entry.checked; };
+        bool confirm = pick(3) != 0;
+        if (std::none_of(model.begin(), model.end(), ticked)) {
+            respond(answer(IDOK, "删除", "没有选中的联系人！"));
+            return runCommand(IDM_ITEM_DELETE_CHECKED);
+        }
+        respond(answer(confirm ? IDYES : IDNO, "删除", "删除所有选中条目，点击“是”确认删除操作。"));
+        if (confirm)
+            respond(answer(IDOK, "删除", "选中项已经删除完毕！"));
+        runCommand(IDT_ITEM_DELETE_CHECKED);
+        if (confirm) {
+            model.erase(std::remove_if(model.begin(), model.end(), ticked), model.end());
+            shownQuery = boxQuery;
+        }
     }
-}
 
-void ModelChooserTest::tick()
-{
-    std::vector<int> shown = shownIndexes();
-    if (shown.empty())
-        return;
-    int row = pick(shown.size());
-    bool ticked = pick(3) != 0;
-    setRowTicked(row, ticked);
-    model[shown[row]].checked = ticked;
-}
-
-void ModelChooserTest::search()
-{
-    boxQuery = shownQuery = pickFrom(queries);
-    typeSearch(boxQuery.c_str());
-}
-
-// A move works only on the unfiltered list; the first moves nowhere up, the last nowhere
-// down. The selection goes with the contact.
-void ModelChooserTest::move()
-{
-    std::vector<int> shown = shownIndexes();
-    int row = selectRandomRow();
-    bool up = pick(2) != 0;
-    runCommand(up ? IDM_ITEM_MOVE_UP : IDT_ITEM_MOVE_DOWN);
-    if (row < 0 || !boxQuery.empty())
-        return;
-    int to = std::max(0, std::min((int)model.size() - 1, shown[row] + (up ? -1 : 1)));
-    std::swap(model[shown[row]], model[to]);
-    shownQuery = "";
-    EXPECT_EQ(to, firstSelectedRow(listView)) << "the moved contact stays selected";
-}
-
-void ModelChooserTest::newBook()
-{
-    bool confirm = pick(2) != 0;
-    respond(answer(confirm ? IDYES : IDNO, "新建", "新建文件将会清除为保存的数据，继续请点击“是”"));
-    runCommand(IDT_FILE_NEW);
-    if (confirm) {
-        model.clear();
-        currentPath = "";
-        shownQuery = boxQuery;
+    void tick()
+    {
+        std::vector<int> shown = shownIndexes();
+        if (shown.empty())
+            return;
+        int row = pick(shown.size());
+        bool ticked = pick(3) != 0;
+        setRowTicked(row, ticked);
+        model[shown[row]].checked = ticked;
     }
-}
 
-// Saves, through the chooser when the book has no file yet or for Save As (cancelled now and
-// then, typed now and then without its extension, now and then over a book saved before),
-// and checks the file's records on disk. Over a book, the system asks about a name typed
-// whole (answered Yes: No would keep its chooser open), the program about a name its
-// extension completed.
-void ModelChooserTest::save()
-{
-    bool as = pick(4) == 0;
-    int command = as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE;
-    std::string path = currentPath;
-    if (as || currentPath.empty()) {
-        if (pick(8) == 0) {
+    void search()
+    {
+        boxQuery = shownQuery = pickFrom(queries);
+        typeSearch(boxQuery.c_str());
+    }
+
+    // A move works only on the unfiltered list; the first moves nowhere up, the last nowhere
+    // down. The selection goes with the contact.
+    void move()
+    {
+        std::vector<int> shown = shownIndexes();
+        int row = selectRandomRow();
+        bool up = pick(2) != 0;
+        runCommand(up ? IDM_ITEM_MOVE_UP : IDT_ITEM_MOVE_DOWN);
+        if (row < 0 || !boxQuery.empty())
+            return;
+        int to = std::max(0, std::min((int)model.size() - 1, shown[row] + (up ? -1 : 1)));
+        std::swap(model[shown[row]], model[to]);
+        shownQuery = "";
+        EXPECT_EQ(to, firstSelectedRow(listView)) << "the moved contact stays selected";
+    }
+
+    void newBook()
+    {
+        bool confirm = pick(2) != 0;
+        respond(answer(confirm ? IDYES : IDNO, "新建", "新建文件将会清除为保存的数据，继续请点击“是”"));
+        runCommand(IDT_FILE_NEW);
+        if (confirm) {
+            model.clear();
+            currentPath = "";
+            shownQuery = boxQuery;
+        }
+    }
+
+    // Saves, through the chooser when the book has no file yet or for Save As (cancelled now and
+    // then, typed now and then without its extension, now and then over a book saved before),
+    // and checks the file's records on disk. Over a book, the system asks about a name typed
+    // whole (answered Yes: No would keep its chooser open), the program about a name its
+    // extension completed.
+    void save()
+    {
+        bool as = pick(4) == 0;
+        int command = as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE;
+        std::string path = currentPath;
+        if (as || currentPath.empty()) {
+            if (pick(8) == 0) {
+                respond(cancel());
+                return runCommand(command);
+            }
+            const std::string *existing = pick(4) == 0 ? pickWritten(BOOK) : nullptr;
+            path = existing != nullptr ? *existing : newPath(".ctb");
+            bool typeExtension = pick(2) != 0;
+            respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
+            bool replace = existing == nullptr || typeExtension || pick(2) != 0;
+            if (existing != nullptr)
+                respond(pressButton(replace ? IDYES : IDNO));
+            if (!replace)
+                return runCommand(command);
+        }
+        respond(answer(IDOK, "保存", "文件保存！"));
+        runCommand(command);
+        currentPath = path;
+        Entries saved = model;
+        for (Entry &entry : saved)
+            entry.checked = false;
+        written[path] = {BOOK, saved};
+        EXPECT_EQ(lines(saved), bookOnDisk(path)) << "the file holds the list";
+    }
+
+    // Opens a saved book, or now and then a file of another kind, which is refused and leaves
+    // the book as it was; cancelled now and then.
+    void open()
+    {
+        bool refused = pick(5) == 0;
+        const std::string *path = pickWritten(refused ? TEXT : BOOK);
+        if (path == nullptr || pick(8) == 0) {
             respond(cancel());
+            return runCommand(IDT_FILE_OPEN);
+        }
+        respond(chooseFileNamed(*path));
+        if (refused)
+            respond(pressButton(IDOK));
+        runCommand(IDT_FILE_OPEN);
+        if (!refused) {
+            model = written[*path].second;
+            currentPath = *path;
+            shownQuery = "";
+        }
+    }
+
+    void exportText()
+    {
+        std::string path = newPath(".txt");
+        int separator = pick(2);
+        bool header = pick(2) != 0;
+        bool checkedOnly = pick(2) != 0;
+        respond([path, separator, header, checkedOnly](HWND dialog) {
+            SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
+            CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_TEXT_CHECKED_ONLY, checkedOnly ? BST_CHECKED : BST_UNCHECKED);
+            SetDlgItemTextA(dialog, IDC_TEXT_PATH, path.c_str());
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        respond(answer(IDOK, "生成txt", "生成TXT文件到目录：\n" + path));
+        runCommand(IDM_EXPORT_TXT);
+        written[path] = {TEXT, readable(model, checkedOnly, true)};
+        shownQuery = boxQuery;
+    }
+
+    void exportCsv()
+    {
+        std::string path = newPath(".csv");
+        int button = std::vector<int>{IDYES, IDNO, IDCANCEL}[pick(3)];
+        respond(chooseFileNamed(path));
+        respond(answer(button, "生成CSV", "请选择输出的项目：\n点击“是”输出所有项，“否”输出选中项"));
+        if (button != IDCANCEL)
+            respond(answer(IDOK, "CSV", "生成CSV文件成功！"));
+        runCommand(IDM_EXPORT_CSV);
+        if (button != IDCANCEL)
+            written[path] = {CSV, readable(model, button == IDNO, true)};
+    }
+
+    // One file of every contact, or a folder of a file each.
+    void exportVCard()
+    {
+        bool folder = pick(3) == 0;
+        int command = folder ? IDM_EXPORT_VCF_FOLDER : IDM_EXPORT_VCF;
+        if (model.empty()) {
+            respond(answer(IDOK, "生成vcf文件", "没有通讯录成员！"));
             return runCommand(command);
         }
-        const std::string *existing = pick(4) == 0 ? pickWritten(BOOK) : nullptr;
-        path = existing != nullptr ? *existing : newPath(".ctb");
-        bool typeExtension = pick(2) != 0;
-        respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
-        bool replace = existing == nullptr || typeExtension || pick(2) != 0;
-        if (existing != nullptr)
-            respond(pressButton(replace ? IDYES : IDNO));
-        if (!replace)
-            return runCommand(command);
+        std::string path = newPath(folder ? "" : ".vcf");
+        if (folder)
+            CreateDirectoryA(path.c_str(), nullptr);
+        respond(folder ? typeFolder(path) : chooseFileNamed(path));
+        respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕！"));
+        runCommand(command);
+        written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, false)};
     }
-    respond(answer(IDOK, "保存", "文件保存！"));
-    runCommand(command);
-    currentPath = path;
-    Entries saved = model;
-    for (Entry &entry : saved)
-        entry.checked = false;
-    written[path] = {BOOK, saved};
-    EXPECT_EQ(lines(saved), bookOnDisk(path)) << "the file holds the list";
-}
 
-// Opens a saved book, or now and then a file of another kind, which is refused and leaves
-// the book as it was; cancelled now and then.
-void ModelChooserTest::open()
-{
-    bool refused = pick(5) == 0;
-    const std::string *path = pickWritten(refused ? TEXT : BOOK);
-    if (path == nullptr || pick(8) == 0) {
-        respond(cancel());
-        return runCommand(IDT_FILE_OPEN);
+    // Imports keep the list short enough to check every row after every step.
+    enum { IMPORT_LIMIT = 40 };
+
+    void importFile()
+    {
+        Format format = Format(pick(3));
+        const std::string *path = pickWritten(format);
+        if (path == nullptr || model.size() > IMPORT_LIMIT)
+            return;
+        Entries entries = written[*path].second;
+        respond(chooseFileNamed(*path));
+        bool confirm = true; // a cancelled column dialog changes nothing, the rows included
+        if (format == CSV) {
+            bool withRemark = pick(2) != 0;
+            confirm = pick(6) != 0;
+            respond([withRemark, confirm](HWND dialog) {
+                SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, withRemark ? 3 : 0, 0);
+                SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+            });
+            entries = confirm ? readable(entries, false, withRemark) : Entries();
+        }
+        const char *captions[] = {"导入txt", "导入CSV文件", "导入vcf"};
+        if (confirm && entries.empty())
+            respond(answer(IDOK, captions[format], "文件中没有找到联系人！"));
+        runCommand(std::vector<int>{IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF}[format]);
+        model.insert(model.end(), entries.begin(), entries.end());
+        if (confirm)
+            shownQuery = "";
     }
-    respond(chooseFileNamed(*path));
-    if (refused)
-        respond(pressButton(IDOK));
-    runCommand(IDT_FILE_OPEN);
-    if (!refused) {
-        model = written[*path].second;
-        currentPath = *path;
+
+    // The system lists a folder's files in its own order: the appended records must be the
+    // exported ones in some order, which the model then takes over.
+    void importVCardFolder()
+    {
+        const std::string *folder = pickWritten(VCARD_FOLDER);
+        if (folder == nullptr || model.size() > IMPORT_LIMIT)
+            return;
+        respond(typeFolder(*folder));
+        runCommand(IDM_IMPORT_VCF_FOLDER);
+        size_t before = model.size(), index = 0;
+        for (const Contact *c = firstContact; c != nullptr; c = c->next, index++)
+            if (index >= before)
+                model.push_back({c->name, c->number, c->remark, c->checked == 1});
+        std::vector<std::string> appended = lines(Entries(model.begin() + before, model.end()));
+        std::vector<std::string> expected = lines(written[*folder].second);
+        std::sort(appended.begin(), appended.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, appended) << "the folder's cards in any order";
         shownQuery = "";
     }
-}
 
-void ModelChooserTest::exportText()
-{
-    std::string path = newPath(".txt");
-    int separator = pick(2);
-    bool header = pick(2) != 0;
-    bool checkedOnly = pick(2) != 0;
-    respond([path, separator, header, checkedOnly](HWND dialog) {
-        SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
-        CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dialog, IDC_TEXT_CHECKED_ONLY, checkedOnly ? BST_CHECKED : BST_UNCHECKED);
-        SetDlgItemTextA(dialog, IDC_TEXT_PATH, path.c_str());
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    respond(answer(IDOK, "生成txt", "生成TXT文件到目录：\n" + path));
-    runCommand(IDM_EXPORT_TXT);
-    written[path] = {TEXT, readable(model, checkedOnly, true)};
-    shownQuery = boxQuery;
-}
-
-void ModelChooserTest::exportCsv()
-{
-    std::string path = newPath(".csv");
-    int button = std::vector<int>{IDYES, IDNO, IDCANCEL}[pick(3)];
-    respond(chooseFileNamed(path));
-    respond(answer(button, "生成CSV", "请选择输出的项目：\n点击“是”输出所有项，“否”输出选中项"));
-    if (button != IDCANCEL)
-        respond(answer(IDOK, "CSV", "生成CSV文件成功！"));
-    runCommand(IDM_EXPORT_CSV);
-    if (button != IDCANCEL)
-        written[path] = {CSV, readable(model, button == IDNO, true)};
-}
-
-// One file of every contact, or a folder of a file each.
-void ModelChooserTest::exportVCard()
-{
-    bool folder = pick(3) == 0;
-    int command = folder ? IDM_EXPORT_VCF_FOLDER : IDM_EXPORT_VCF;
-    if (model.empty()) {
-        respond(answer(IDOK, "生成vcf文件", "没有通讯录成员！"));
-        return runCommand(command);
+    // The first difference between the program and the model, or nothing.
+    std::string mismatch()
+    {
+        if (unansweredWindows() != 0)
+            return std::to_string(unansweredWindows()) + " expected windows never opened";
+        for (const SeenWindow &seen : takeSeen())
+            if (!seen.expected)
+                return "unexpected window: " + seen.caption + " " + seen.text;
+        if (contactLines() != lines(model) || contactCount != (int)model.size())
+            return "list " + ::testing::PrintToString(contactLines()) + " of " +
+                   std::to_string(contactCount) + "\nmodel " + ::testing::PrintToString(lines(model));
+        std::vector<std::string> rows;
+        size_t index = 0;
+        for (const Contact *c = firstContact; c != nullptr; c = c->next, index++) {
+            bool shown = shownFor(model[index], shownQuery);
+            if ((c->shown == 1) != shown)
+                return "shown flag of " + model[index].name;
+            if (shown)
+                rows.push_back(model[index].line());
+        }
+        if (listRows() != rows)
+            return "rows differ from the list filtered by \"" + shownQuery + "\"";
+        if (windowText(searchBox) != boxQuery)
+            return "search box holds \"" + windowText(searchBox) + "\"";
+        std::string caption = currentPath.empty() ? "新文件" : "\"" + currentPath + "\"";
+        if (windowText(window) != "Vostrelina v1.0 - " + caption)
+            return "caption " + windowText(window);
+        return "";
     }
-    std::string path = newPath(folder ? "" : ".vcf");
-    if (folder)
-        CreateDirectoryA(path.c_str(), nullptr);
-    respond(folder ? typeFolder(path) : chooseFileNamed(path));
-    respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕！"));
-    runCommand(command);
-    written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, false)};
-}
 
-// Imports keep the list short enough to check every row after every step.
-enum { IMPORT_LIMIT = 40 };
-
-void ModelChooserTest::importFile()
-{
-    Format format = Format(pick(3));
-    const std::string *path = pickWritten(format);
-    if (path == nullptr || model.size() > IMPORT_LIMIT)
-        return;
-    Entries entries = written[*path].second;
-    respond(chooseFileNamed(*path));
-    bool confirm = true; // a cancelled column dialog changes nothing, the rows included
-    if (format == CSV) {
-        bool withRemark = pick(2) != 0;
-        confirm = pick(6) != 0;
-        respond([withRemark, confirm](HWND dialog) {
-            SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, withRemark ? 3 : 0, 0);
-            SendMessageA(dialog, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
-        });
-        entries = confirm ? readable(entries, false, withRemark) : Entries();
+    void runSteps(unsigned count)
+    {
+        static const struct {
+            const char *name;
+            int weight;
+            void (ModelChooserTest::*run)();
+        } steps[] = {
+            {"add or edit", 20, &ModelChooserTest::addOrEdit},
+            {"delete", 6, &ModelChooserTest::remove},
+            {"delete checked", 2, &ModelChooserTest::removeChecked},
+            {"tick", 14, &ModelChooserTest::tick},
+            {"search", 12, &ModelChooserTest::search},
+            {"move", 8, &ModelChooserTest::move},
+            {"new", 1, &ModelChooserTest::newBook},
+            {"save", 4, &ModelChooserTest::save},
+            {"open", 3, &ModelChooserTest::open},
+            {"export text", 2, &ModelChooserTest::exportText},
+            {"export csv", 2, &ModelChooserTest::exportCsv},
+            {"export vcard", 3, &ModelChooserTest::exportVCard},
+            {"import", 6, &ModelChooserTest::importFile},
+            {"import vcard folder", 1, &ModelChooserTest::importVCardFolder},
+        };
+        int total = 0;
+        for (const auto &step : steps)
+            total += step.weight;
+        const char *last = "nothing";
+        for (unsigned n = 1; n <= count; n++) {
+            int roll = pick(total);
+            size_t chosen = 0;
+            while (roll >= steps[chosen].weight)
+                roll -= steps[chosen++].weight;
+            (this->*steps[chosen].run)();
+            ASSERT_EQ("", mismatch()) << "seed " << GetParam() << ", step " << n << " ("
+                                      << steps[chosen].name << "), after " << last;
+            ASSERT_FALSE(HasFailure()) << "seed " << GetParam() << ", step " << n << " ("
+                                       << steps[chosen].name << ")";
+            last = steps[chosen].name;
+            if (n % 250 == 0)
+                printf("model run: step %u, %zu contacts\n", n, model.size());
+        }
     }
-    const char *captions[] = {"导入txt", "导入CSV文件", "导入vcf"};
-    if (confirm && entries.empty())
-        respond(answer(IDOK, captions[format], "文件中没有找到联系人！"));
-    runCommand(std::vector<int>{IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF}[format]);
-    model.insert(model.end(), entries.begin(), entries.end());
-    if (confirm)
-        shownQuery = "";
-}
-
-// The system lists a folder's files in its own order: the appended records must be the
-// exported ones in some order, which the model then takes over.
-void ModelChooserTest::importVCardFolder()
-{
-    const std::string *folder = pickWritten(VCARD_FOLDER);
-    if (folder == nullptr || model.size() > IMPORT_LIMIT)
-        return;
-    respond(typeFolder(*folder));
-    runCommand(IDM_IMPORT_VCF_FOLDER);
-    size_t before = model.size(), index = 0;
-    for (const Contact *c = firstContact; c != nullptr; c = c->next, index++)
-        if (index >= before)
-            model.push_back({c->name, c->number, c->remark, c->checked == 1});
-    std::vector<std::string> appended = lines(Entries(model.begin() + before, model.end()));
-    std::vector<std::string> expected = lines(written[*folder].second);
-    std::sort(appended.begin(), appended.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, appended) << "the folder's cards in any order";
-    shownQuery = "";
-}
-
-// The first difference between the program and the model, or nothing.
-std::string ModelChooserTest::mismatch()
-{
-    if (unansweredWindows() != 0)
-        return std::to_string(unansweredWindows()) + " expected windows never opened";
-    for (const SeenWindow &seen : takeSeen())
-        if (!seen.expected)
-            return "unexpected window: " + seen.caption + " " + seen.text;
-    if (contactLines() != lines(model) || contactCount != (int)model.size())
-        return "list " + ::testing::PrintToString(contactLines()) + " of " +
-               std::to_string(contactCount) + "\nmodel " + ::testing::PrintToString(lines(model));
-    std::vector<std::string> rows;
-    size_t index = 0;
-    for (const Contact *c = firstContact; c != nullptr; c = c->next, index++) {
-        bool shown = shownFor(model[index], shownQuery);
-        if ((c->shown == 1) != shown)
-            return "shown flag of " + model[index].name;
-        if (shown)
-            rows.push_back(model[index].line());
-    }
-    if (listRows() != rows)
-        return "rows differ from the list filtered by \"" + shownQuery + "\"";
-    if (windowText(searchBox) != boxQuery)
-        return "search box holds \"" + windowText(searchBox) + "\"";
-    std::string caption = currentPath.empty() ? "新文件" : "\"" + currentPath + "\"";
-    if (windowText(window) != "Vostrelina v1.0 - " + caption)
-        return "caption " + windowText(window);
-    return "";
-}
-
-void ModelChooserTest::runSteps(unsigned count)
-{
-    static const struct {
-        const char *name;
-        int weight;
-        void (ModelChooserTest::*run)();
-    } steps[] = {
-        {"add", 14, &ModelChooserTest::add},
-        {"edit", 6, &ModelChooserTest::edit},
-        {"delete", 6, &ModelChooserTest::remove},
-        {"delete checked", 2, &ModelChooserTest::removeChecked},
-        {"tick", 14, &ModelChooserTest::tick},
-        {"search", 12, &ModelChooserTest::search},
-        {"move", 8, &ModelChooserTest::move},
-        {"new", 1, &ModelChooserTest::newBook},
-        {"save", 4, &ModelChooserTest::save},
-        {"open", 3, &ModelChooserTest::open},
-        {"export text", 2, &ModelChooserTest::exportText},
-        {"export csv", 2, &ModelChooserTest::exportCsv},
-        {"export vcard", 3, &ModelChooserTest::exportVCard},
-        {"import", 6, &ModelChooserTest::importFile},
-        {"import vcard folder", 1, &ModelChooserTest::importVCardFolder},
-    };
-    int total = 0;
-    for (const auto &step : steps)
-        total += step.weight;
-    const char *last = "nothing";
-    for (unsigned n = 1; n <= count; n++) {
-        int roll = pick(total);
-        size_t chosen = 0;
-        while (roll >= steps[chosen].weight)
-            roll -= steps[chosen++].weight;
-        (this->*steps[chosen].run)();
-        ASSERT_EQ("", mismatch()) << "seed " << GetParam() << ", step " << n << " ("
-                                  << steps[chosen].name << "), after " << last;
-        ASSERT_FALSE(HasFailure()) << "seed " << GetParam() << ", step " << n << " ("
-                                   << steps[chosen].name << ")";
-        last = steps[chosen].name;
-        if (n % 250 == 0)
-            printf("model run: step %u, %zu contacts\n", n, model.size());
-    }
-}
+};
 
 } // namespace
 
