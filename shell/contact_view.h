@@ -9,8 +9,8 @@ enum RowFilter { SHOW_ALL, SHOW_MATCHES };
 // (unreadable, under caption) or held no contact ("文件中没有找到联系人！"). appended is what
 // the reader returned: contacts appended, or -1.
 void showImportResult(int appended, const char *caption, const char *unreadable);
-// Rebuilds the rows: all contacts, or only those that match the search box. Afterwards row i
-// shows contactAtRow(i), which is also shownContactAt(i).
+// Rebuilds the rows: all contacts, or only those that match the search box (their shown flag
+// is 1, the others' 0). Afterwards row i shows contactAtRow(i).
 void refreshContactView(RowFilter filter);
 // The contact shown in row, or null when no row has that index.
 Contact *contactAtRow(int row);

@@ -84,19 +84,6 @@ void moveContact(Contact *contact, MoveDirection direction)
     }
 }
 
-Contact *shownContactAt(int n)
-{
-    int row = 0;
-    for (Contact *record = firstContact; record != nullptr; record = record->next) {
-        if (record->shown != 1)
-            continue;
-        if (row == n)
-            return record;
-        row++;
-    }
-    return nullptr;
-}
-
 void clearContacts()
 {
     freeContacts(takeContacts());

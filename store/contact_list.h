@@ -31,8 +31,6 @@ enum MoveDirection { MOVE_DOWN = 0, MOVE_UP = 1 };
 // Swaps the record with its predecessor (MOVE_UP) or successor (MOVE_DOWN); the first
 // record does not move up, nor the last down.
 void moveContact(Contact *contact, MoveDirection direction);
-// The n-th record (from 0, in list order) whose shown flag is 1, or null.
-Contact *shownContactAt(int n);
 // Frees every record; the list is empty afterwards.
 void clearContacts();
 

@@ -93,12 +93,6 @@ static bool spellsKey(const char *key, const char *name)
     return false;
 }
 
-int spellsInPinyin(const char *query, const char *name)
-{
-    char key[QUERY_SIZE];
-    return pinyinKey(query, key) && spellsKey(key, name) ? 1 : 0;
-}
-
 int contactMatchesQuery(const Contact *contact, const SearchQuery *query)
 {
     return matchesQuery(query->text, contact->name) || matchesQuery(query->text, contact->number) ||

@@ -8,11 +8,6 @@ enum { QUERY_SIZE = 50 }; // at most 49 bytes of query and its terminator
 // 1 when query occurs in text, starting at the beginning of a character, ASCII letters
 // compared without regard to case; 0 otherwise. An empty query matches everything.
 int matchesQuery(const char *query, const char *text);
-// 1 when name spells query in pinyin from any of its characters on: query holds ASCII
-// letters (spaces and apostrophes are ignored), and each character, in order, gives its
-// initial or any longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa"
-// all find 张三); "u" also matches "ü".
-int spellsInPinyin(const char *query, const char *name);
 // A query as the search uses it, prepared once for all the contacts it is matched against.
 struct SearchQuery {
     char text[QUERY_SIZE];   // what was typed, cut to 49 bytes on a character boundary
@@ -23,5 +18,7 @@ struct SearchQuery {
 // Prepares what was typed for the search.
 void prepareQuery(SearchQuery *query, const char *typed);
 // 1 when the contact's name, number or remark holds the query, or its name spells it in
-// pinyin.
+// pinyin from any of its characters on: each character, in order, gives its initial or any
+// longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa" all find 张三;
+// spaces and apostrophes are ignored); "u" also matches "ü".
 int contactMatchesQuery(const Contact *contact, const SearchQuery *query);

@@ -1,5 +1,5 @@
 // The contact list against a plain model: random appends, removals, moves and take-outs,
-// with the count, the order, the tail and the shown-row mapping checked after each.
+// with the count, the order and the tail checked after each.
 #include "store/contact_list.h"
 
 #include "tests/support/contacts.h"
@@ -73,18 +73,4 @@ TEST(ContactList, RandomOperationsKeepTheModelsOrder)
     EXPECT_EQ(0, removeContact(&stranger));
     clearContacts();
     EXPECT_EQ("", listOrder());
-}
-
-TEST(ContactList, ShownContactAtCountsOnlyShownRecords)
-{
-    clearContacts();
-    for (const char *name : {"A", "B", "C", "D"})
-        addContact(name);
-    EXPECT_EQ(nullptr, shownContactAt(0));
-    recordAt(1)->shown = recordAt(3)->shown = 1;
-    EXPECT_EQ(recordAt(1), shownContactAt(0));
-    EXPECT_EQ(recordAt(3), shownContactAt(1));
-    EXPECT_EQ(nullptr, shownContactAt(2));
-    EXPECT_EQ(nullptr, shownContactAt(-1));
-    clearContacts();
 }

@@ -15,7 +15,6 @@
 // The responder runs from a thread timer, which keeps firing inside the modal loops of
 // dialogs, message boxes and file choosers.
 static std::deque<Responder> responders;
-static std::vector<SeenWindow> seenWindows;
 struct HandledWindow {
     HWND window;
     DWORD since;
@@ -58,13 +57,10 @@ static void CALLBACK answerModalWindow(HWND, UINT, UINT_PTR, DWORD)
     if (dialog == nullptr)
         return;
     handledWindows.push_back({dialog, GetTickCount()});
-    SeenWindow seen;
-    seen.caption = windowText(dialog);
-    HWND text = GetDlgItem(dialog, MESSAGE_BOX_TEXT_ID);
-    seen.text = text != nullptr ? windowText(text) : "";
-    seen.expected = !responders.empty();
-    seenWindows.push_back(seen);
     if (responders.empty()) {
+        HWND text = GetDlgItem(dialog, MESSAGE_BOX_TEXT_ID);
+        ADD_FAILURE() << "unexpected window: " << windowText(dialog) << " "
+                      << (text != nullptr ? windowText(text) : "");
         EndDialog(dialog, IDCANCEL);
         return;
     }
@@ -76,7 +72,6 @@ static void CALLBACK answerModalWindow(HWND, UINT, UINT_PTR, DWORD)
 void ProgramTest::SetUp()
 {
     responders.clear();
-    seenWindows.clear();
     handledWindows.clear();
     responderTimer = SetTimer(nullptr, 0, RESPONDER_INTERVAL_MS, answerModalWindow);
     window = startProgram(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
@@ -91,13 +86,6 @@ void ProgramTest::respond(Responder responder)
 void ProgramTest::runCommand(int id)
 {
     SendMessageA(window, WM_COMMAND, id, 0);
-}
-
-std::vector<SeenWindow> ProgramTest::takeSeen()
-{
-    std::vector<SeenWindow> seen = seenWindows;
-    seenWindows.clear();
-    return seen;
 }
 
 size_t ProgramTest::unansweredWindows() const
@@ -168,8 +156,6 @@ int ProgramTest::runLoopToEnd()
 void ProgramTest::TearDown()
 {
     EXPECT_TRUE(responders.empty()) << responders.size() << " expected windows never opened";
-    for (const SeenWindow &seen : seenWindows)
-        EXPECT_TRUE(seen.expected) << "unexpected window: " << seen.caption << " " << seen.text;
     if (!closed)
         closeProgram();
     KillTimer(nullptr, responderTimer);

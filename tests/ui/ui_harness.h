@@ -13,14 +13,6 @@
 #include <string>
 #include <vector>
 
-// A modal window the program opened while a test ran: its caption and, for a message box,
-// its text.
-struct SeenWindow {
-    std::string caption;
-    std::string text;
-    bool expected;
-};
-
 using Responder = std::function<void(HWND)>;
 
 class ProgramTest : public ::testing::Test {
@@ -33,12 +25,10 @@ protected:
     int runLoopToEnd();
 
     // Queues the answer to the next modal window the program opens (dialog, message box,
-    // file chooser). A window nobody answers is recorded as unexpected and cancelled.
+    // file chooser). A window nobody answers fails the test and is cancelled.
     void respond(Responder responder);
     // Runs a command as the menu or toolbar sends it.
     void runCommand(int id);
-    // Every modal window seen since the last call, oldest first.
-    std::vector<SeenWindow> takeSeen();
     // How many queued answers no window has taken yet.
     size_t unansweredWindows() const;
 
