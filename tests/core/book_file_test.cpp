@@ -103,12 +103,6 @@ TEST_F(BookFileTest, LoadsAnyCountAndKeepsTheWholeRecordsOfATruncatedFile)
     EXPECT_EQ(2, contactCount);
 }
 
-TEST_F(BookFileTest, MissingFilesAndFolders)
-{
-    EXPECT_EQ(LOAD_CANNOT_READ, loadBook(dir.path("none.ctb").c_str()));
-    EXPECT_EQ(0, saveBook(dir.path("no-folder/book.ctb").c_str()));
-}
-
 TEST(LoadMessage, NamesThePathAndTheResultCode)
 {
     const char *path = "D:\\通讯录\\家人.ctb";

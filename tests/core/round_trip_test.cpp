@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -20,9 +21,7 @@
 
 namespace {
 
-struct Fields {
-    std::string name, number, remark;
-};
+using Fields = std::array<std::string, 3>; // name, number, remark
 using Book = std::vector<Fields>;
 
 // Bytes that readers and writers treat specially, and ideographs whose trail byte is '\' or '|'.
@@ -77,7 +76,7 @@ Book randomBook(std::mt19937 &random, int count, bool utf8Looking)
         Fields f = {randomField(random, NAME_SIZE - 1, utf8Looking),
                     randomField(random, NUMBER_SIZE - 1, utf8Looking),
                     randomField(random, REMARK_SIZE - 1, utf8Looking)};
-        if (!(f.name.empty() && f.number.empty() && f.remark.empty()))
+        if (!(f[0] + f[1] + f[2]).empty())
             book.push_back(f);
     }
     return book;
@@ -87,7 +86,7 @@ void fillList(const Book &book)
 {
     clearContacts();
     for (const Fields &f : book)
-        addContact(f.name.c_str(), f.number.c_str(), f.remark.c_str());
+        addContact(f[0].c_str(), f[1].c_str(), f[2].c_str());
 }
 
 Book listContents(bool withRemark = true)
@@ -103,34 +102,15 @@ Book vcardPart(const Book &book)
 {
     Book kept;
     for (const Fields &f : book)
-        if (!f.name.empty() || !f.number.empty())
-            kept.push_back({f.name, f.number, ""});
+        if (!(f[0] + f[1]).empty())
+            kept.push_back({f[0], f[1], ""});
     return kept;
 }
 
 // Plain text has no quoting: a name or number holding a separator byte cannot come back.
 bool fitsText(const Fields &f)
 {
-    for (const std::string *field : {&f.name, &f.number})
-        for (char c : *field)
-            if (strchr(" \\\",;|:'", c) != nullptr)
-                return false;
-    return true;
-}
-
-bool operator==(const Fields &a, const Fields &b)
-{
-    return a.name == b.name && a.number == b.number && a.remark == b.remark;
-}
-
-bool operator<(const Fields &a, const Fields &b)
-{
-    return a.name + '\n' + a.number < b.name + '\n' + b.number;
-}
-
-std::ostream &operator<<(std::ostream &out, const Fields &f)
-{
-    return out << "[" << f.name << "|" << f.number << "|" << f.remark << "]";
+    return (f[0] + f[1]).find_first_of(" \\\",;|:'") == std::string::npos;
 }
 
 int readCsvFile(const char *path)

@@ -59,22 +59,6 @@ TEST(FormatText, TruncatedResultEndsOnACharacterBoundary)
     EXPECT_STREQ("12345", buffer);
 }
 
-TEST(TerminateField, FieldWithoutTerminatorIsCutInsideItsWidth)
-{
-    char ascii[4] = {'a', 'b', 'c', 'd'};
-    terminateField(ascii, sizeof ascii);
-    EXPECT_STREQ("abc", ascii);
-
-    char chinese[6];
-    memcpy(chinese, "张三李", 6); // no NUL; cutting to 5 bytes would split 李
-    terminateField(chinese, sizeof chinese);
-    EXPECT_STREQ("张三", chinese);
-
-    char terminated[6] = {'a', '\0', 'z', 'z', 'z', 'z'};
-    terminateField(terminated, sizeof terminated);
-    EXPECT_EQ(0, memcmp("a\0zzzz", terminated, 6)) << "bytes after the NUL must stay";
-}
-
 struct TrimCase {
     const char *line;
     const char *expected;

@@ -58,8 +58,8 @@ TEST_F(TextCsvCommandsTest, TextExportKeepsTheDialogOpenForABetterPath)
     EXPECT_EQ("姓名 号码 备注\r\n张三 138 同事\r\n", readFileBytes(existing));
 }
 
-// The dialog starts with the columns the header names, as mail programs and spreadsheets
-// write them, and offers every column; the user can still choose others, or cancel.
+// The dialog starts with the columns recognised by their names (which names, the core tests
+// say) and offers every column; the user can still choose others, or cancel.
 TEST_F(TextCsvCommandsTest, ColumnDialogStartsWithTheColumnsItRecognises)
 {
     const struct {
@@ -68,11 +68,6 @@ TEST_F(TextCsvCommandsTest, ColumnDialogStartsWithTheColumnsItRecognises)
     } cases[] = {
         {"Name,Given Name,Notes,Phone 1 - Type,Phone 1 - Value\r\nLi,Li,n,Mobile,138\r\n", "Name",
          "Phone 1 - Value", "Notes"},                                               // Google
-        {"First Name,Last Name,Mobile Phone,Home Phone,Notes\r\nLi,W,138,1,n\r\n", "First Name",
-         "Mobile Phone", "Notes"},                                                  // Outlook
-        {"名,姓,商务电话,移动电话,备注\r\nLi,W,1,138,n\r\n", "名", "移动电话", "备注"},  // Outlook, Chinese
-        {"First Name,Display Name,Primary Email,Home Phone,Mobile Number\r\nW,Li,n,1,138\r\n",
-         "Display Name", "Mobile Number", "Primary Email"},                         // Thunderbird
         {"姓名,,备注\r\nLi,138,n\r\n", "姓名", "（第2列）", "备注"},               // an unnamed column
     };
     std::string path = dir.path("in.csv");
@@ -87,8 +82,8 @@ TEST_F(TextCsvCommandsTest, ColumnDialogStartsWithTheColumnsItRecognises)
         });
         importCsvFile(path.c_str());
     }
-    EXPECT_EQ(Rows(5, "Li|138|n"), listRows());
-    writeFileBytes(path, cases[1].file);
+    EXPECT_EQ(Rows(2, "Li|138|n"), listRows());
+    writeFileBytes(path, cases[0].file);
     respond([](HWND dialog) {
         EXPECT_EQ(6, (int)SendDlgItemMessageA(dialog, IDC_CSV_NUMBER, CB_GETCOUNT, 0, 0));
         SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 0, 0);
@@ -98,8 +93,7 @@ TEST_F(TextCsvCommandsTest, ColumnDialogStartsWithTheColumnsItRecognises)
     importCsvFile(path.c_str());
     respond(cancel());
     importCsvFile(path.c_str());
-    EXPECT_EQ("Li|1|", listRows().back());
-    EXPECT_EQ(6u, listRows().size());
+    EXPECT_EQ(Rows({"Li|138|n", "Li|138|n", "Li|Mobile|"}), listRows());
 }
 
 // A single column needs no dialog; a file that adds no contact says so, and one that cannot be
