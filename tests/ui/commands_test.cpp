@@ -2,8 +2,6 @@
 // dialogs and message boxes answered as a user would.
 #include "tests/ui/ui_harness.h"
 
-#include "bookfile/book_file.h"
-#include "common/text.h"
 #include "resources/resource.h"
 #include "shell/choosers.h"
 #include "shell/contact_dialog.h"
@@ -12,7 +10,6 @@
 #include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
-#include "tests/support/temp_dir.h"
 
 #include <commctrl.h>
 
@@ -34,10 +31,10 @@ protected:
         }
         refreshContactView(SHOW_ALL);
     }
-    TempDir dir;
 };
 
-// Commands that open the system's file chooser or folder browser.
+// Commands that open the system's file chooser or folder browser (the rest are the model
+// run's, which drives every file command through the chooser).
 using SystemChooserTest = CommandsTest;
 
 // Enter and Escape leave the dialog open. Nothing typed is cut: typing stops at a field's
@@ -94,81 +91,6 @@ TEST_F(CommandsTest, EditOfAContactFreedMeanwhileChangesNothing)
     });
     runCommand(IDM_ITEM_EDIT);
     EXPECT_EQ(Rows({"X||", "Y||", "Z||"}), listRows());
-}
-
-TEST_F(SystemChooserTest, OpenOfARefusedFileReportsItAndKeepsTheBook)
-{
-    const std::string files[] = {
-        "garbage file",
-        std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\xFF\xFF\xFF\xFF", 12),
-        std::string("\x33\x0A\x03\x00\x09\x00\x00\x00\x00\x00\x00\x00", 12),
-        std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x02\x00\x00\x00", 12) + std::string(72, 'a'),
-    };
-    addContacts("AB");
-    setRowTicked(1, true);
-    typeSearch("B");
-    copyText(currentPath, sizeof currentPath, "C:\\book.ctb");
-    updateTitle();
-    std::string path = dir.path("bad.ctb");
-    for (int result : {LOAD_BAD_MAGIC, LOAD_BAD_COUNT, LOAD_NEWER_VERSION, LOAD_TRUNCATED}) {
-        writeFileBytes(path, files[result - LOAD_BAD_MAGIC]);
-        char message[1024];
-        formatLoadMessage(message, sizeof message, result, path.c_str());
-        respond(chooseFileNamed(path));
-        respond(answer(IDOK, "错误", message));
-        runCommand(IDM_FILE_OPEN);
-        EXPECT_EQ("A:-- B:cs", contactFlags()) << "the book, its ticks and rows stay";
-        EXPECT_EQ(Rows({"B|| [x]"}), listRows());
-        EXPECT_EQ("Vostrelina v1.0 - \"C:\\book.ctb\"", windowText(window));
-    }
-}
-
-// The system takes a path of 258 bytes, the program keeps at most 255; a path of 252 bytes
-// fits only without its extension. (Longer than the system's own limit, Wine's chooser
-// itself crashes.)
-TEST_F(SystemChooserTest, PathTooLongForTheProgramIsRefusedWithAMessage)
-{
-    addContacts("AB");
-    std::string folder = dir.path("");
-    for (const std::string &path : {folder + std::string(258 - folder.size() - 4, 'a') + ".ctb",
-                                    folder + std::string(252 - folder.size(), 'b')}) {
-        respond(chooseFileNamed(path));
-        respond(answer(IDOK, "另存为...", "路径太长！"));
-        runCommand(IDM_FILE_SAVE_AS);
-    }
-    EXPECT_EQ("", dir.listing()) << "nothing is written";
-    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
-}
-
-// Replacing a file takes a Yes: the system asks about the name as typed, the program about a
-// name its extension completed. Only a file that was written becomes the book's file.
-TEST_F(SystemChooserTest, SaveAsAsksBeforeReplacingAFileAndKeepsTheNameOfAFailedSave)
-{
-    std::string other = dir.path("other.ctb");
-    addContacts("XY");
-    ASSERT_EQ(1, saveBook(other.c_str()));
-    clearContacts();
-    const std::string before = readFileBytes(other);
-    addContacts("AB");
-    respond(chooseFileNamed(dir.path("other")));
-    respond(answer(IDNO, "另存为...", "文件已存在，是否替换？"));
-    runCommand(IDM_FILE_SAVE_AS);
-    // Held open without sharing, as another program may hold it: the save fails.
-    HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    respond(chooseFileNamed(other));
-    respond(pressButton(IDYES));
-    respond(answer(IDOK, "保存", "文件保存失败！\n请检查您的路径名是否正确或者磁盘空间是否充足。\n\n" + other));
-    runCommand(IDM_FILE_SAVE_AS);
-    CloseHandle(held);
-    EXPECT_EQ(before, readFileBytes(other));
-    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
-
-    respond(chooseFileNamed(dir.path("other")));
-    respond(pressButton(IDYES));
-    respond(answer(IDOK, "保存", "文件保存！"));
-    runCommand(IDM_FILE_SAVE_AS);
-    EXPECT_EQ(12u + 2 * 72, readFileBytes(other).size());
-    EXPECT_EQ("Vostrelina v1.0 - \"" + other + "\"", windowText(window));
 }
 
 // A click on a check box does not select its row, so a double-click edits the row it was

@@ -5,6 +5,7 @@
 // go through the system's chooser, in a folder whose name has a full stop.
 #include "tests/ui/ui_harness.h"
 
+#include "bookfile/book_file.h"
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/list_view.h"
@@ -252,18 +253,26 @@ protected:
     }
 
     // Saves, through the chooser when the book has no file yet or for Save As (cancelled now and
-    // then, typed now and then without its extension, now and then over a book saved before),
-    // and checks the file's records on disk. Over a book, the system asks about a name typed
-    // whole (answered Yes: No would keep its chooser open), the program about a name its
-    // extension completed.
+    // then, given a path longer than the program keeps, typed without its extension, over a
+    // book saved before), and checks the file's records on disk. Over a book, the system asks
+    // about a name typed whole (answered Yes: No would keep its chooser open), the program
+    // about a name its extension completed. Now and then another program holds the file: the
+    // save fails and the book keeps its file and the file its records.
     void save()
     {
         bool as = pick(4) == 0;
         int command = as ? IDM_FILE_SAVE_AS : IDT_FILE_SAVE;
+        const char *title = as ? "另存为..." : "新建文件";
         std::string path = currentPath;
         if (as || currentPath.empty()) {
-            if (pick(8) == 0) {
-                respond(cancel());
+            int choice = pick(10);
+            std::string folder = dir.path("wang.wei\\");
+            if (choice <= 1) { // 258 bytes, or 252 that the extension takes past 255
+                std::string tooLong = pick(2) ? folder + std::string(254 - folder.size(), 'a') + ".ctb"
+                                              : folder + std::string(252 - folder.size(), 'b');
+                respond(choice == 0 ? cancel() : chooseFileNamed(tooLong));
+                if (choice == 1)
+                    respond(answer(IDOK, title, "路径太长！"));
                 return runCommand(command);
             }
             const std::string *existing = pick(4) == 0 ? pickWritten(BOOK) : nullptr;
@@ -272,9 +281,18 @@ protected:
             respond(chooseFileNamed(typeExtension ? path : path.substr(0, path.size() - 4)));
             bool replace = existing == nullptr || typeExtension || pick(2) != 0;
             if (existing != nullptr)
-                respond(pressButton(replace ? IDYES : IDNO));
+                respond(typeExtension ? pressButton(IDYES)
+                                      : answer(replace ? IDYES : IDNO, title, "文件已存在，是否替换？"));
             if (!replace)
                 return runCommand(command);
+        }
+        if (written.count(path) != 0 && pick(6) == 0) {
+            HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            respond(answer(IDOK, "保存", "文件保存失败！\n请检查您的路径名是否正确或者磁盘空间是否充足。\n\n" + path));
+            runCommand(command);
+            CloseHandle(held);
+            EXPECT_EQ(lines(written[path].second), bookOnDisk(path)) << "a failed save keeps the file";
+            return;
         }
         respond(answer(IDOK, "保存", "文件保存！"));
         runCommand(command);
@@ -286,25 +304,34 @@ protected:
         EXPECT_EQ(lines(saved), bookOnDisk(path)) << "the file holds the list";
     }
 
-    // Opens a saved book, or now and then a file of another kind, which is refused and leaves
-    // the book as it was; cancelled now and then.
+    // Opens a saved book, or now and then one the program refuses, which leaves the book as it
+    // was; cancelled now and then.
     void open()
     {
-        bool refused = pick(5) == 0;
-        const std::string *path = pickWritten(refused ? TEXT : BOOK);
+        static const std::string refused[] = {
+            "garbage file", std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\xFF\xFF\xFF\xFF", 12),
+            std::string("\x33\x0A\x03\x00\x09\x00\x00\x00\x00\x00\x00\x00", 12),
+            std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x02\x00\x00\x00", 12) + std::string(72, 'a')};
+        const std::string *path = pickWritten(BOOK);
         if (path == nullptr || pick(8) == 0) {
             respond(cancel());
             return runCommand(IDT_FILE_OPEN);
         }
-        respond(chooseFileNamed(*path));
-        if (refused)
-            respond(pressButton(IDOK));
-        runCommand(IDT_FILE_OPEN);
-        if (!refused) {
-            model = written[*path].second;
-            currentPath = *path;
-            shownQuery = "";
+        if (pick(5) == 0) {
+            int kind = pick(4);
+            std::string bad = newPath(".ctb");
+            writeFileBytes(bad, refused[kind]);
+            char message[1024];
+            formatLoadMessage(message, sizeof message, LOAD_BAD_MAGIC + kind, bad.c_str());
+            respond(chooseFileNamed(bad));
+            respond(answer(IDOK, "错误", message));
+            return runCommand(IDT_FILE_OPEN);
         }
+        respond(chooseFileNamed(*path));
+        runCommand(IDT_FILE_OPEN);
+        model = written[*path].second;
+        currentPath = *path;
+        shownQuery = "";
     }
 
     void exportText()
