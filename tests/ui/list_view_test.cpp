@@ -1,68 +1,12 @@
-// The list view as the user works with it (what the search shows is the model run's).
+// The list's header as the user works with it (its rows, ticks and search are the model
+// run's).
 #include "tests/ui/ui_harness.h"
 
-#include "shell/contact_view.h"
 #include "shell/list_view.h"
-#include "shell/toolbar.h"
-#include "store/contact_list.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <vector>
-
-using Rows = std::vector<std::string>;
 using ListViewTest = ProgramTest;
-
-static void clickBox(int row)
-{
-    clickRow(row, LVHT_ONITEMSTATEICON);
-}
-
-static void clickName(int row)
-{
-    clickRow(row, LVHT_ONITEMLABEL);
-}
-
-static void pressSpace(int row)
-{
-    LVITEMA select = {};
-    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&select);
-    SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
-}
-
-struct TickCase {
-    const char *search;
-    int row;
-    void (*tick)(int row);
-    const char *flags; // afterwards; the same way again clears the tick
-};
-
-// The list keeps no ticks: the program ticks the contact of the row the user meant, also
-// under a search, where a row's index is not its contact's place.
-TEST_F(ListViewTest, ClickOnTheBoxAndSpaceTickTheRowsContact)
-{
-    addContact("A");
-    addContact("B");
-    addContact("C");
-    const TickCase cases[] = {
-        {"", 2, clickBox, "A:-s B:-s C:cs"},   {"B", 0, clickBox, "A:-- B:cs C:--"},
-        {"", 1, pressSpace, "A:-s B:cs C:-s"}, {"C", 0, pressSpace, "A:-- B:-- C:cs"},
-        {"", 0, clickName, "A:-s B:-s C:-s"},
-    };
-    for (const TickCase &c : cases) {
-        typeSearch(c.search);
-        c.tick(c.row);
-        std::string flags = c.flags;
-        EXPECT_EQ(flags, contactFlags()) << "search " << c.search << ", row " << c.row;
-        EXPECT_EQ(flags.find('c') != std::string::npos,
-                  listRows()[c.row].find(" [x]") != std::string::npos);
-        c.tick(c.row);
-        std::replace(flags.begin(), flags.end(), 'c', '-');
-        EXPECT_EQ(flags, contactFlags()) << "again: search " << c.search << ", row " << c.row;
-    }
-}
 
 TEST_F(ListViewTest, HeaderIgnoresClicksDragsAndDoubleClicks)
 {

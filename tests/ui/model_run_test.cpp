@@ -207,15 +207,19 @@ protected:
         }
     }
 
+    // A click on a row's box or Space on the row ticks or clears its contact, also under a
+    // search, where a row's index is not its contact's place; a click on its text does not.
     void tick()
     {
         std::vector<int> shown = shownIndexes();
         if (shown.empty())
             return;
         int row = pick(shown.size());
-        bool ticked = pick(3) != 0;
-        setRowTicked(row, ticked);
-        model[shown[row]].checked = ticked;
+        int way = pick(4);
+        if (way == 0)
+            return clickRow(row, LVHT_ONITEMLABEL);
+        way == 1 ? pressSpace(row) : clickRow(row, LVHT_ONITEMSTATEICON);
+        model[shown[row]].checked = !model[shown[row]].checked;
     }
 
     void search()

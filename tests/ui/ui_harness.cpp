@@ -220,11 +220,12 @@ void clickRow(int row, UINT part)
     SendMessageA(listView, WM_LBUTTONUP, 0, point);
 }
 
-void setRowTicked(int row, bool ticked)
+void pressSpace(int row)
 {
-    UINT state = (UINT)SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-    if ((state == 0x2000) != ticked)
-        clickRow(row, LVHT_ONITEMSTATEICON);
+    LVITEMA select = {};
+    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&select);
+    SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
 }
 
 std::string contactFlags()

@@ -62,8 +62,7 @@ void typeSearch(const char *text);
 void clickRow(int row, UINT part);
 // A point on a row (scrolled into view) that the list's own hit test finds on part alone.
 LPARAM pointOnRow(int row, UINT part);
-// Ticks or clears the check box of a row as the user does: a click on the box, when the
-// box does not show the wanted state already.
-void setRowTicked(int row, bool ticked);
+// Selects a row and presses Space on it, as the user ticks or clears its box by the keyboard.
+void pressSpace(int row);
 // The names of the contacts in list order, with their checked and shown flags: "A:cs".
 std::string contactFlags();
