@@ -33,20 +33,11 @@ TEST(CopyText, CutsToTheBufferWithoutSplittingACharacter)
         EXPECT_EQ(strlen(c.expected), copied);
         EXPECT_EQ('x', buffer[c.size]) << "wrote past the buffer";
     }
-}
-
-TEST(CopyText, ZeroSizedBufferIsLeftAlone)
-{
-    char buffer[2] = {'x', 'y'};
-    EXPECT_EQ(0u, copyText(buffer, 0, "abc"));
-    EXPECT_EQ('x', buffer[0]);
-}
-
-TEST(CopyText, OverlappingCopyWithinOneBuffer)
-{
     char buffer[16] = "  张三";
+    EXPECT_EQ(0u, copyText(buffer, 0, "abc"));
+    EXPECT_EQ(' ', buffer[0]) << "a buffer of no bytes is left alone";
     copyText(buffer, sizeof buffer, buffer + 2);
-    EXPECT_STREQ("张三", buffer);
+    EXPECT_STREQ("张三", buffer) << "a copy within one buffer";
 }
 
 TEST(FormatText, TruncatedResultEndsOnACharacterBoundary)
