@@ -380,12 +380,16 @@ protected:
             return runCommand(command);
         }
         std::string path = newPath(folder ? "" : ".vcf");
-        if (folder)
+        bool missing = folder && pick(5) == 0; // no folder there: no file can be written
+        if (folder && !missing)
             CreateDirectoryA(path.c_str(), nullptr);
         respond(folder ? typeFolder(path) : chooseFileNamed(path));
-        respond(answer(IDOK, "生成vcf", "生成vcf文件执行完毕！"));
+        respond(answer(IDOK, "生成vcf", missing ? "生成vcf文件执行完毕，但有" + std::to_string(model.size()) +
+                                                      "个联系人的文件无法生成！"
+                                                : "生成vcf文件执行完毕！"));
         runCommand(command);
-        written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, false)};
+        if (!missing)
+            written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, false)};
     }
 
     // Imports keep the list short enough to check every row after every step.
@@ -419,12 +423,23 @@ protected:
     }
 
     // The system lists a folder's files in its own order: the appended records must be the
-    // exported ones in some order, which the model then takes over.
+    // exported ones in some order, which the model then takes over. Now and then the folder
+    // holds nothing to import, and the user is told why.
     void importVCardFolder()
     {
         const std::string *folder = pickWritten(VCARD_FOLDER);
-        if (folder == nullptr || model.size() > IMPORT_LIMIT)
+        if (folder == nullptr || model.size() > IMPORT_LIMIT || pick(4) == 0) {
+            int kind = pick(3); // a folder that is not there, a file, a folder without cards
+            const std::string *file = pickWritten(TEXT);
+            std::string named = kind == 1 && file != nullptr ? *file : newPath("");
+            if (kind == 2)
+                CreateDirectoryA(named.c_str(), nullptr);
+            respond(typeFolder(named));
+            respond(answer(IDOK, "批量导入vcf", kind == 2 ? "文件夹中没有vcf文件！" : "路径不存在！"));
+            runCommand(IDM_IMPORT_VCF_FOLDER);
+            shownQuery = "";
             return;
+        }
         respond(typeFolder(*folder));
         runCommand(IDM_IMPORT_VCF_FOLDER);
         size_t before = model.size(), index = 0;
