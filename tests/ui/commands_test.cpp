@@ -1,5 +1,6 @@
-// The file and item commands, driven through the menu and toolbar identifiers, with their
-// dialogs and message boxes answered as a user would.
+// What the model run does not drive: the contact dialog's limits, double-clicks, the folder
+// dialog, the main window's start and end, sort and duplicates; dialogs and message boxes
+// answered as a user would.
 #include "tests/ui/ui_harness.h"
 
 #include "resources/resource.h"
@@ -161,4 +162,62 @@ TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
         PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(0, chooseFolder("选择"));
+}
+
+// Start-up and the main window as the user first sees them.
+using MainWindowTest = ProgramTest;
+
+TEST_F(MainWindowTest, CaptionShowsANewBookOrTheOpenFileEvenForTheLongestPath)
+{
+    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
+    std::string path = "C:\\" + std::string(240, 'd') + "\\通讯录.ctb";
+    ASSERT_EQ(254u, path.size());
+    snprintf(currentPath, sizeof currentPath, "%s", path.c_str());
+    updateTitle();
+    EXPECT_EQ("Vostrelina v1.0 - \"" + path + "\"", windowText(window));
+    currentPath[0] = '\0';
+    updateTitle();
+}
+
+TEST_F(MainWindowTest, ClosingEndsTheMessageLoopWithoutAQuestion)
+{
+    Contact unsaved = {};
+    appendContact(unsaved);
+    EXPECT_EQ(0, closeProgram());
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// Sort by name and remove duplicates, through the 项目 menu.
+using TidyCommandsTest = ProgramTest;
+
+TEST_F(TidyCommandsTest, SortAsksFirstThenOrdersByPinyinWithTheTicks)
+{
+    for (const char *name : {"张三", "李四", "Bob"})
+        addContact(name, "", "", name[0] == 'B');
+    refreshContactView(SHOW_ALL);
+    const char question[] = "联系人将按姓名的拼音重新排列，原来的顺序不能恢复。是否继续？";
+    respond(answer(IDNO, "按姓名排序", question));
+    runCommand(IDM_ITEM_SORT_BY_NAME);
+    EXPECT_EQ(Rows({"张三||", "李四||", "Bob|| [x]"}), listRows());
+    respond(answer(IDYES, "按姓名排序", question)); // and no message after the sort
+    runCommand(IDM_ITEM_SORT_BY_NAME);
+    EXPECT_EQ(Rows({"Bob|| [x]", "李四||", "张三||"}), listRows());
+}
+
+TEST_F(TidyCommandsTest, RemoveDuplicatesCountsAsksAndRemoves)
+{
+    addContact("张三", "138");
+    addContact("李四", "138");
+    refreshContactView(SHOW_ALL);
+    respond(answer(IDOK, "删除重复", "没有重复的联系人。"));
+    runCommand(IDM_ITEM_REMOVE_DUPLICATES);
+    addContact("张三", "+86 138", "同事");
+    addContact("张三", "(138)");
+    refreshContactView(SHOW_ALL);
+    respond(answer(IDNO, "删除重复", "发现2个重复的联系人，是否删除？"));
+    runCommand(IDM_ITEM_REMOVE_DUPLICATES);
+    EXPECT_EQ(4, contactCount);
+    respond(answer(IDYES, "删除重复", "发现2个重复的联系人，是否删除？"));
+    runCommand(IDM_ITEM_REMOVE_DUPLICATES);
+    EXPECT_EQ(Rows({"张三|138|同事", "李四|138|"}), listRows());
 }
