@@ -14,69 +14,26 @@
 #include <string>
 #include <vector>
 
-using Lines = std::vector<std::string>;
-
-static std::string dataFile(const char *name)
-{
-    return std::string(TEST_DATA_DIR) + "/" + name;
-}
-
 class TextCsvTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        clearContacts();
-    }
+    void SetUp() override { clearContacts(); }
     void TearDown() override { clearContacts(); }
-    Lines importCsvOf(const std::string &text, int name, int number, int remark)
-    {
-        clearContacts();
-        CsvFile csv;
-        EXPECT_EQ(1, openCsvText(text.data(), text.size(), &csv));
-        csvNameColumn = name, csvNumberColumn = number, csvRemarkColumn = remark;
-        importCsvRecords(&csv);
-        closeCsv(&csv);
-        return contactLines();
-    }
     TempDir dir;
 };
 
-// The columns are recognised by their names, as the column dialog offers them.
-TEST_F(TextCsvTest, CsvFilesOfMailProgramsAndSpreadsheets)
-{
-    struct {
-        const char *file;
-        int name, number, remark;
-        Lines contacts;
-        int columns;
-    } cases[] = {
-        {"google_contacts.csv", 0, 33, 34,
-         {"张三|+86 138 0013 8000|大学同学", "Li Lei|139-1234-5678|says \"hi\", often"}, 35},
-        {"outlook_contacts.csv", 1, 40, 41, {"王|13912345678|公司前台 二楼", "Zhao|(010) 8888-6666|"}, 42},
-        {"semicolon_contacts.csv", 0, 1, 2, {"陈静|13800990011|chen@example.com"}, 3},
-        {"excel_unicode.csv", 0, 1, 2, {"刘洋|15000001234|朋友"}, 3},
-    };
-    for (const auto &c : cases) {
-        clearContacts();
-        CsvFile csv;
-        ASSERT_EQ(1, openCsv(dataFile(c.file).c_str(), &csv)) << c.file;
-        EXPECT_EQ(c.columns, csvColumnCount) << c.file;
-        recognizeCsvColumns();
-        EXPECT_EQ(c.name, csvNameColumn) << c.file;
-        EXPECT_EQ(c.number, csvNumberColumn) << c.file;
-        EXPECT_EQ(c.remark, csvRemarkColumn) << c.file;
-        importCsvRecords(&csv);
-        closeCsv(&csv);
-        EXPECT_EQ(c.contacts, contactLines()) << c.file;
-    }
-}
-
+// The columns the dialog preselects, recognised by their names in the headers that mail
+// programs and spreadsheets write (their records, read with these columns, are in the sample
+// runs). A name that ends in ".csv" is a sample file.
 TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
 {
     const struct {
         const char *header;
         int name, number, remark;
     } cases[] = {
+        {"google_contacts.csv", 0, 33, 34},
+        {"outlook_contacts.csv", 1, 40, 41},
+        {"semicolon_contacts.csv", 0, 1, 2},
+        {"excel_unicode.csv", 0, 1, 2},
         {"名,中间名,姓,单位,移动电话,商务电话,备注", 0, 4, 6}, // Outlook in Chinese
         {"First Name,Last Name,Display Name,Primary Email,Work Phone,Home Phone,Mobile Number", 2, 6, 3},
         {"Phone, NAME ,x", 1, 0, -1},                       // any case, spaces around
@@ -84,7 +41,13 @@ TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
         {"姓名,电话,手机", 0, 2, -1},                        // a mobile before any phone
     };
     for (const auto &c : cases) {
-        importCsvOf(std::string(c.header) + "\n", 0, 0, 0);
+        bool sample = strstr(c.header, ".csv") != nullptr;
+        std::string path = sample ? std::string(TEST_DATA_DIR) + "/" + c.header : dir.path("header.csv");
+        if (!sample)
+            writeFileBytes(path, std::string(c.header) + "\n");
+        CsvFile csv;
+        ASSERT_EQ(1, openCsv(path.c_str(), &csv)) << c.header;
+        closeCsv(&csv);
         recognizeCsvColumns();
         EXPECT_EQ(c.name, csvNameColumn) << c.header;
         EXPECT_EQ(c.number, csvNumberColumn) << c.header;
