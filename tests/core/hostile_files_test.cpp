@@ -2,8 +2,6 @@
 // folders and folders that refuse writes, files marked read-only or held open by another
 // program, very large files. Every read and write either works or is refused cleanly:
 // nothing crashes, nothing that was on disk is lost, nothing is left behind.
-#include "interchange/text_encoding.h"
-#include "interchange/text_format.h"
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 #include "tests/support/contacts.h"
@@ -31,10 +29,7 @@ static const char refusingFolder[] = "/proc";
 
 class HostileFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-            fillList();
-    }
+    void SetUp() override { fillList(); }
     void TearDown() override { clearContacts(); }
     static void fillList()
     {

@@ -110,7 +110,7 @@ TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
     LPARAM box = pointOnRow(2, LVHT_ONITEMSTATEICON);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         SendMessageA(listView, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, box);
-    EXPECT_EQ("A:-s B:-s C:cs", contactFlags());
+    EXPECT_EQ(Rows({"A||", "B||", "C|| [x]"}), listRows());
     RECT last; // below the rows nothing opens
     last.left = LVIR_BOUNDS;
     SendMessageA(listView, LVM_GETITEMRECT, 2, (LPARAM)&last);

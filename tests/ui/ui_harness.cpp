@@ -227,13 +227,3 @@ void pressSpace(int row)
     SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&select);
     SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
 }
-
-std::string contactFlags()
-{
-    std::string flags;
-    for (const Contact *c = firstContact; c != nullptr; c = c->next) {
-        flags += flags.empty() ? "" : " ";
-        flags += std::string(c->name) + ":" + (c->checked ? "c" : "-") + (c->shown ? "s" : "-");
-    }
-    return flags;
-}

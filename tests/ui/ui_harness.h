@@ -64,5 +64,3 @@ void clickRow(int row, UINT part);
 LPARAM pointOnRow(int row, UINT part);
 // Selects a row and presses Space on it, as the user ticks or clears its box by the keyboard.
 void pressSpace(int row);
-// The names of the contacts in list order, with their checked and shown flags: "A:cs".
-std::string contactFlags();
