@@ -63,23 +63,28 @@ TEST_F(BookFileTest, EmptyListIsTheTwelveByteHeader)
         EXPECT_EQ(name, readFileBytes(dir.path(name)));
 }
 
-// A record on disk is the contact's three fields as they are in memory, bytes after each
-// text's end included.
+// A record on disk: the contact's three fields whole, bytes after each text's end included.
+static std::string recordOf(const Contact *c)
+{
+    return std::string(c->name, NAME_SIZE) + std::string(c->number, NUMBER_SIZE) +
+           std::string(c->remark, REMARK_SIZE);
+}
+
 TEST_F(BookFileTest, RecordsRoundTripByteForByteAndLoseTheirTicks)
 {
     addContact("张三", "13800000000", "同事");
     addContact("Li", "+86-10-1234", "");
     memset(firstContact->name + 5, 'z', 6); // stale bytes after the NUL travel along
-    firstContact->checked = firstContact->shown = 1;
-    const std::string fields(firstContact->name, 72), nextFields(firstContact->next->name, 72);
+    firstContact->checked = firstContact->next->shown = 1;
+    const std::string records = recordOf(firstContact) + recordOf(firstContact->next);
     ASSERT_EQ(1, saveBook(book.c_str()));
-    EXPECT_EQ(header(0x00030A33, 1, 2) + fields + nextFields, readFileBytes(book));
+    EXPECT_EQ(header(0x00030A33, 1, 2) + records, readFileBytes(book));
     clearContacts();
     ASSERT_EQ(LOAD_OK, loadBook(book.c_str()));
     ASSERT_EQ(2, contactCount);
-    EXPECT_EQ(fields, std::string(firstContact->name, 72));
-    EXPECT_EQ(nextFields, std::string(firstContact->next->name, 72));
-    EXPECT_EQ(0, firstContact->checked + firstContact->shown);
+    EXPECT_EQ(records, recordOf(firstContact) + recordOf(firstContact->next));
+    for (const Contact *c = firstContact; c != nullptr; c = c->next)
+        EXPECT_EQ(0, c->checked + c->shown);
 }
 
 // Every refusal code, in the order the checks run, is in tests/data/dumps.txt; here what a

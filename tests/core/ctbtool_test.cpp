@@ -58,10 +58,10 @@ protected:
 // tool must print, and "exit N" ends a run that fails.
 TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
 {
+    std::string dumps = readFileBytes(std::string(TEST_DATA_DIR) + "/dumps.txt");
+    ASSERT_EQ(0u, dumps.find("== "));
     std::filesystem::path started = std::filesystem::current_path();
     std::filesystem::current_path(TEST_DATA_DIR);
-    std::string dumps = readFileBytes("dumps.txt");
-    ASSERT_EQ(0u, dumps.find("== "));
     for (size_t at = 0; at < dumps.size();) {
         size_t argumentsEnd = dumps.find('\n', at);
         size_t next = std::min(dumps.find("\n== ", argumentsEnd), dumps.size() - 1) + 1;

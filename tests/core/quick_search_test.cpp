@@ -43,6 +43,8 @@ TEST(PrepareQuery, CutsTo49BytesOnACharacterBoundary)
     prepareQuery(&query, chinese.c_str());
     EXPECT_EQ(chinese.substr(0, 49), query.text) << "a + 24 characters is 49 bytes";
     EXPECT_STREQ("", query.pinyin) << "not letters only";
+    prepareQuery(&query, "Z s'an");
+    EXPECT_STREQ("zsan", query.pinyin) << "spaces and apostrophes are no part of the spelling";
     prepareQuery(&query, ("ab" + chinese.substr(1)).c_str());
     EXPECT_EQ(48u, strlen(query.text)) << "49 bytes would end in half of 张";
 }

@@ -55,7 +55,7 @@ TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
     }
 }
 
-TEST_F(TextCsvTest, CsvHeaderAndRecordsReadWhole)
+TEST_F(TextCsvTest, CsvHeaderReadWhole)
 {
     std::string header = "A,,\"C, quoted\"," + std::string(80, 'h') + "\r\n";
     CsvFile csv;

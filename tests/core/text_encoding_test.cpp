@@ -36,19 +36,16 @@ TEST_F(TextEncodingTest, WhatTheCodePageCannotHoldBecomesAQuestionMark)
 }
 
 // Text without a mark or a declared charset is UTF-8 only on evidence GBK cannot give by
-// chance: about one GBK ideograph in five is also a valid two-byte UTF-8 sequence.
+// chance: about one GBK ideograph in five is also a valid two-byte UTF-8 sequence. (张三,
+// José and Müller in UTF-8, and 郑强 in GBK, are among the sample files.)
 TEST_F(TextEncodingTest, WhichTextIsTakenForUtf8)
 {
     const struct {
         const char *text;
         int utf8;
     } cases[] = {
-        {"\xE5\xBC\xA0\xE4\xB8\x89", 1},  // 张三 in UTF-8: three-byte sequences
-        {"Jos\xC3\xA9", 1},                // José
-        {"M\xC3\xBCller", 1},              // Müller
         {"\xC3\x91\xC3\xBA\xC3\xB1" "ez", 1}, // Ñúñez: a run beside a letter
-        {"郑强", 0},                        // GBK D6A3 C7BF, valid UTF-8
-        {"石磊,13800138000", 0},
+        {"石磊,13800138000", 0},             // GBK that is valid UTF-8
         {"A郑强B", 0},                      // beside letters, but no Latin letters
         {"\xC3\x89", 0},                   // one accented letter alone
         {"\xC2\xA3" "100", 0},             // £100: no letter

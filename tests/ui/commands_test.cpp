@@ -34,8 +34,8 @@ protected:
     }
 };
 
-// Commands that open the system's file chooser or folder browser (the rest are the model
-// run's, which drives every file command through the chooser).
+// Commands that open the system's file chooser or folder browser (the file commands are the
+// model run's).
 using SystemChooserTest = CommandsTest;
 
 // Enter and Escape leave the dialog open. Nothing typed is cut: typing stops at a field's
@@ -117,13 +117,12 @@ TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
     SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, last.bottom + 40));
 }
 
-// A window nobody expected fails the test when it ends.
+// Any window these opened would fail the test: the harness expects none.
 TEST_F(CommandsTest, GrayedSettingsAndNotificationsRunNothingAndExitAsksNothing)
 {
     addContacts("A");
     runCommand(IDM_SETTINGS);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_ITEM_ADD, 1), 0); // accelerator code
-    EXPECT_EQ(1, contactCount);
     runCommand(IDM_FILE_EXIT);
     EXPECT_EQ(0, runLoopToEnd());
     DestroyWindow(window);
@@ -164,20 +163,8 @@ TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
     EXPECT_EQ(0, chooseFolder("选择"));
 }
 
-// Start-up and the main window as the user first sees them.
+// The main window's caption, for the longest path too, is the model run's.
 using MainWindowTest = ProgramTest;
-
-TEST_F(MainWindowTest, CaptionShowsANewBookOrTheOpenFileEvenForTheLongestPath)
-{
-    EXPECT_EQ("Vostrelina v1.0 - 新文件", windowText(window));
-    std::string path = "C:\\" + std::string(240, 'd') + "\\通讯录.ctb";
-    ASSERT_EQ(254u, path.size());
-    snprintf(currentPath, sizeof currentPath, "%s", path.c_str());
-    updateTitle();
-    EXPECT_EQ("Vostrelina v1.0 - \"" + path + "\"", windowText(window));
-    currentPath[0] = '\0';
-    updateTitle();
-}
 
 TEST_F(MainWindowTest, ClosingEndsTheMessageLoopWithoutAQuestion)
 {

@@ -21,6 +21,7 @@ TEST_F(HelpTest, HelpFollowsTheSelectedTopic)
     respond([](HWND dialog) {
         HWND topics = GetDlgItem(dialog, IDC_HELP_TOPICS);
         EXPECT_EQ(0, (int)SendMessageA(topics, LB_GETCURSEL, 0, 0));
+        EXPECT_NE("", windowText(GetDlgItem(dialog, IDC_HELP_TEXT))) << "the first topic shows";
         SendMessageA(topics, LB_SETCURSEL, SendMessageA(topics, LB_GETCOUNT, 0, 0) - 1, 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOPICS, LBN_SELCHANGE), (LPARAM)topics);
         EXPECT_NE(std::string::npos, windowText(GetDlgItem(dialog, IDC_HELP_TEXT))
@@ -30,6 +31,21 @@ TEST_F(HelpTest, HelpFollowsTheSelectedTopic)
     runCommand(IDM_HELP);
     respond(closeByOkOnly);
     runCommand(IDM_ABOUT);
+}
+
+// What Explorer shows in the file's properties (the tests carry the program's resources): the
+// strings must sit in the block of the language they are written in.
+TEST(VersionInformation, NamesTheProgramInSimplifiedChinese)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    DWORD unused = 0;
+    std::string info(GetFileVersionInfoSizeA(path, &unused), '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, (DWORD)info.size(), &info[0]));
+    char *value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(&info[0], "\\StringFileInfo\\080404B0\\FileDescription", (void **)&value, &length));
+    EXPECT_STREQ("Vostrelina 便携通讯录", value);
 }
 
 static INT_PTR shellAnswer;

@@ -40,7 +40,7 @@ TEST_F(TextCsvCommandsTest, TextExportKeepsTheDialogOpenForABetterPath)
         {existing, IDNO, "生成*.txt文件", "文件已存在，是否替换？"},
         {existing, IDYES, "生成*.txt文件", "文件已存在，是否替换？"},
     };
-    respond([&cases](HWND dialog) {
+    respond([&cases, &existing](HWND dialog) {
         EXPECT_EQ("逗号,", comboText(dialog, IDC_TEXT_SEPARATOR)) << "the comma is preselected";
         SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, 0, 0);
         CheckDlgButton(dialog, IDC_TEXT_HEADER, BST_CHECKED);
@@ -49,6 +49,7 @@ TEST_F(TextCsvCommandsTest, TextExportKeepsTheDialogOpenForABetterPath)
             SendMessageA(dialog, WM_COMMAND, IDOK, 0); // the message is answered meanwhile
             EXPECT_EQ(c.answer != IDYES, IsWindowVisible(dialog) != 0) << c.text;
             EXPECT_EQ(c.answer == IDYES, IsWindowEnabled(mainWindow) != 0) << c.text;
+            EXPECT_EQ(c.answer == IDYES, readFileBytes(existing) != "old") << c.text;
         }
     });
     for (const auto &c : cases)
