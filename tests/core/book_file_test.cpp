@@ -13,17 +13,14 @@
 #include <cstdint>
 #include <string>
 
-static std::string int32Bytes(int32_t value)
-{
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; i++)
-        bytes[i] = (char)((uint32_t)value >> (8 * i));
-    return bytes;
-}
-
+// The 12-byte header: magic, version and count, each a little-endian 32-bit number.
 static std::string header(int32_t magic, int32_t version, int32_t count)
 {
-    return int32Bytes(magic) + int32Bytes(version) + int32Bytes(count);
+    std::string bytes;
+    for (uint32_t value : {(uint32_t)magic, (uint32_t)version, (uint32_t)count})
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += (char)(value >> shift);
+    return bytes;
 }
 
 static std::string record(const char *name, const char *number, const char *remark)

@@ -25,8 +25,7 @@ static std::string drain(FILE *stream)
 {
     std::string text;
     rewind(stream);
-    int c;
-    while ((c = fgetc(stream)) != EOF)
+    for (int c; (c = fgetc(stream)) != EOF;)
         text += (char)c;
     fclose(stream);
     return text;

@@ -3,12 +3,11 @@
 #include "common/text.h"
 #include "store/contact_list.h"
 
-std::vector<std::string> contactLines(bool withRemark)
+std::vector<std::string> contactLines()
 {
     std::vector<std::string> lines;
     for (const Contact *c = firstContact; c != nullptr; c = c->next)
-        lines.push_back(std::string(c->name) + "|" + c->number +
-                        (withRemark ? std::string("|") + c->remark : "") + (c->checked ? " [x]" : ""));
+        lines.push_back(std::string(c->name) + "|" + c->number + "|" + c->remark + (c->checked ? " [x]" : ""));
     return lines;
 }
 

@@ -7,6 +7,6 @@
 // Appends a contact, texts cut to their fields.
 void addContact(const char *name, const char *number = "", const char *remark = "",
                 int checked = 0);
-// The list in order, a contact a line: "name|number|remark", without "|remark" when withRemark
-// is false, and " [x]" after a ticked contact.
-std::vector<std::string> contactLines(bool withRemark = true);
+// The list in order, a contact a line: "name|number|remark", and " [x]" after a ticked
+// contact.
+std::vector<std::string> contactLines();

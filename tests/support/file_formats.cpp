@@ -6,7 +6,6 @@
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 
-#include <cstring>
 
 static int readBook(const char *path)
 {
@@ -57,12 +56,3 @@ const FileFormat fileFormats[] = {
     {"vCard list", "all.vcf", exportVCardList, readVCard},
 };
 const size_t fileFormatCount = sizeof fileFormats / sizeof fileFormats[0];
-
-int (*readerOf(const char *file))(const char *path)
-{
-    const char *extension = strrchr(file, '.');
-    for (const FileFormat &format : fileFormats)
-        if (extension != nullptr && strcmp(strrchr(format.file, '.'), extension) == 0)
-            return format.read;
-    return nullptr;
-}

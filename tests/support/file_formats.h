@@ -15,5 +15,3 @@ struct FileFormat {
 // The book, text, CSV, one vCard (the first contact) and all contacts in one vCard file.
 extern const FileFormat fileFormats[];
 extern const size_t fileFormatCount;
-// The reader of files named like file (by its extension).
-int (*readerOf(const char *file))(const char *path);

@@ -84,7 +84,6 @@ TEST_F(FeedbackTest, ShellFailuresAreExplained)
         {0, "内存不足"},
         {31, "请关联系统默认邮件程序后再试"},
         {32, "未知错误（错误代码：32）"},
-        {2, "未知错误（错误代码：2）"},
     };
     respond(answer(IDNO, feedbackAddress, "是否向作者发送电子邮件？"));
     runCommand(IDM_FEEDBACK);
