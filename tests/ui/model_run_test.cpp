@@ -2,7 +2,8 @@
 // a plain model of the list. By default four fixed seeds of 500 steps, the same in every run;
 // VOSTRELINA_SEED=N repeats one run (2,000 steps), VOSTRELINA_SEED=time starts a new one, and
 // VOSTRELINA_STEPS sets the length. A failure names the seed and the step. The file commands
-// go through the system's chooser, in a folder whose name has a full stop.
+// go through the system's chooser, in a folder whose name has a full stop;
+// VOSTRELINA_NO_CHOOSER=1 leaves out the steps that open it.
 #include "tests/ui/ui_harness.h"
 
 #include "bookfile/book_file.h"
