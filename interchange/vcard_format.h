@@ -7,7 +7,7 @@
 #include <cstddef>
 
 // Appends one contact per card of the file that has a name or a number; returns how many
-// were appended (0 also when the file cannot be read).
+// were appended, -1 when the file cannot be read.
 int importVCard(const char *path);
 // Reads vCard text already in memory (after normalizeTextFile); returns contacts appended.
 int importVCardText(const char *text, size_t length);
