@@ -1,6 +1,5 @@
 // Paths and files a user's disk can hold against the program: very long paths, missing
-// folders and folders that refuse writes, files marked read-only or held open by another
-// program, very large files. Every read and write either works or is refused cleanly:
+// folders and folders that refuse writes, files marked read-only, very large files. Every read and write either works or is refused cleanly:
 // nothing crashes, nothing that was on disk is lost, nothing is left behind.
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
@@ -78,30 +77,6 @@ TEST_F(HostileFilesTest, PathsAreWrittenOrRefusedCleanly)
     EXPECT_EQ("not a folder", readFileBytes(dir.path("file.txt")));
 }
 
-// Writes each format's file, lets hold() lock it, and checks that a new write is refused
-// and leaves the file as it was, and that a read works exactly when readable says so.
-template <typename Hold, typename Release>
-static void checkHeldFiles(TempDir &dir, Hold hold, Release release, bool readable)
-{
-    for (size_t f = 0; f < fileFormatCount; f++) {
-        const FileFormat &format = fileFormats[f];
-        std::string path = dir.path(format.file);
-        clearContacts();
-        addContact("旧的", "1", "old");
-        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
-        const std::string before = readFileBytes(path);
-        addContact("新的", "2", "new");
-        auto held = hold(path);
-        EXPECT_EQ(0, format.write(path.c_str())) << format.what;
-        clearContacts();
-        EXPECT_EQ(readable ? 1 : 0, format.read(path.c_str())) << format.what;
-        release(path, held);
-        EXPECT_EQ(before, readFileBytes(path)) << format.what;
-        EXPECT_EQ(format.file, dir.listing()) << format.what << ": no temporary file";
-        remove(path.c_str());
-    }
-}
-
 static bool setReadOnly(const std::string &path, bool readOnly)
 {
 #ifdef _WIN32
@@ -111,52 +86,45 @@ static bool setReadOnly(const std::string &path, bool readOnly)
 #endif
 }
 
+// A new write is refused and leaves the file as it was, with no temporary file beside it;
+// the file is still read. (A file another program holds open is the UI's model run's.)
 TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
 {
-    checkHeldFiles(
-        dir, [](const std::string &path) { return setReadOnly(path, true); },
-        [](const std::string &path, bool) { setReadOnly(path, false); }, true);
-}
-
-#ifdef _WIN32
-// Windows checks sharing per handle, so a handle of this process stands in for another
-// program's (a spreadsheet holding the CSV file, say).
-TEST_F(HostileFilesTest, FilesHeldOpenElsewhereAreNeverReplaced)
-{
-    for (DWORD share : {DWORD(0), DWORD(FILE_SHARE_READ)}) {
-        checkHeldFiles(
-            dir,
-            [share](const std::string &path) {
-                return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-            },
-            [](const std::string &, HANDLE held) { CloseHandle(held); }, share != 0);
+    for (size_t f = 0; f < fileFormatCount; f++) {
+        const FileFormat &format = fileFormats[f];
+        std::string path = dir.path(format.file);
+        clearContacts();
+        addContact("旧的", "1", "old");
+        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
+        const std::string before = readFileBytes(path);
+        addContact("新的", "2", "new");
+        ASSERT_TRUE(setReadOnly(path, true));
+        EXPECT_EQ(0, format.write(path.c_str())) << format.what;
+        clearContacts();
+        EXPECT_EQ(1, format.read(path.c_str())) << format.what;
+        setReadOnly(path, false);
+        EXPECT_EQ(before, readFileBytes(path)) << format.what;
+        EXPECT_EQ(format.file, dir.listing()) << format.what << ": no temporary file";
+        remove(path.c_str());
     }
 }
-#endif
 
 // A phone's export with photos: about 50 MB, nearly all of it picture data, and one card
 // whose remark-like field is a single line of megabytes. (Long lines of every reader are in
 // the sample files.)
 TEST_F(HostileFilesTest, VeryLargeVCardFileIsReadWhole)
 {
-    const int cards = 1000;
-    std::string photoLine = " " + std::string(75, 'Q') + "\r\n";
-    std::string photo;
+    std::string photo = "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n";
     for (int i = 0; i < 660; i++)
-        photo += photoLine;
+        photo += " " + std::string(75, 'Q') + "\r\n";
     std::string text;
-    for (int i = 0; i < cards; i++)
-        text += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:;P" + std::to_string(i) +
-                ";;;\r\nTEL;CELL:138\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n" + photo +
-                "\r\nEND:VCARD\r\n";
+    for (int i = 0; i < 1000; i++)
+        text += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:;P" + std::to_string(i) + ";;;\r\nTEL;CELL:138\r\n" +
+                photo + "\r\nEND:VCARD\r\n";
     text += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Last;;;\r\nNOTE:" + std::string(4 << 20, 'n') +
             "\r\nEND:VCARD\r\n";
-    ASSERT_GT(text.size(), 50u << 20);
-    std::string path = dir.path("big.vcf");
-    writeFileBytes(path, text);
+    writeFileBytes(dir.path("big.vcf"), text);
     clearContacts();
-    EXPECT_EQ(cards + 1, importVCard(path.c_str()));
-    ASSERT_EQ(cards + 1, contactCount);
-    EXPECT_STREQ("P0", firstContact->name);
+    EXPECT_EQ(1001, importVCard(dir.path("big.vcf").c_str()));
+    EXPECT_EQ(1001, contactCount);
 }

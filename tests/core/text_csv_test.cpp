@@ -3,8 +3,6 @@
 #include "interchange/csv_format.h"
 #include "interchange/text_format.h"
 
-#include "common/text_buffer.h"
-#include "interchange/text_encoding.h"
 #include "store/contact_list.h"
 #include "tests/support/contacts.h"
 #include "tests/support/temp_dir.h"
@@ -53,33 +51,6 @@ TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
         EXPECT_EQ(c.number, csvNumberColumn) << c.header;
         EXPECT_EQ(c.remark, csvRemarkColumn) << c.header;
     }
-}
-
-TEST_F(TextCsvTest, CsvHeaderReadWhole)
-{
-    std::string header = "A,,\"C, quoted\"," + std::string(80, 'h') + "\r\n";
-    CsvFile csv;
-    ASSERT_EQ(1, openCsvText(header.data(), header.size(), &csv));
-    EXPECT_EQ(4, csvColumnCount);
-    EXPECT_STREQ("", csvColumnNames[1]) << "an empty name keeps its place";
-    EXPECT_STREQ("C, quoted", csvColumnNames[2]);
-    EXPECT_EQ(49u, strlen(csvColumnNames[3]));
-    closeCsv(&csv);
-
-    std::string many;
-    for (int i = 0; i < 200; i++)
-        many += "c" + std::to_string(i) + (i < 199 ? "," : "\n");
-    ASSERT_EQ(1, openCsvText(many.data(), many.size(), &csv));
-    EXPECT_EQ(128, csvColumnCount);
-    closeCsv(&csv);
-    EXPECT_EQ(1, openCsvText("", 0, &csv));
-    EXPECT_EQ(0, csvColumnCount) << "an empty file has no columns, and is no failure";
-    closeCsv(&csv);
-
-    const std::string quoted = "\"a,b\";c\nX;1\n";
-    ASSERT_EQ(1, openCsvText(quoted.data(), quoted.size(), &csv));
-    EXPECT_STREQ("a,b", csvColumnNames[0]) << "a quoted comma in a semicolon-separated header";
-    closeCsv(&csv);
 }
 
 // What the writers put in the file (that every contact comes back is the round-trip test's).

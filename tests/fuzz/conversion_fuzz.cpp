@@ -1,7 +1,6 @@
 // The UTF-8, UTF-16 and ANSI conversions on arbitrary bytes: bounded output, terminated,
 // never half a character at the end.
 #include "common/text.h"
-#include "common/text_buffer.h"
 #include "interchange/text_encoding.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -25,9 +24,5 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
             abort();
         free(out);
     }
-    TextBuffer text = {};
-    appendBytes(&text, (const char *)data, size);
-    normalizeTextFile(&text);
-    freeBuffer(&text);
     return 0;
 }

@@ -32,7 +32,7 @@ static int readCsv(const char *path)
     CsvFile csv;
     if (!openCsv(path, &csv))
         return 0;
-    useDefaultCsvMapping();
+    recognizeCsvColumns(); // the writer's header names all three
     importCsvRecords(&csv);
     closeCsv(&csv);
     return 1;
@@ -45,7 +45,7 @@ static int writeOneVCard(const char *path)
 
 static int readVCard(const char *path)
 {
-    return importVCard(path) > 0;
+    return importVCard(path) >= 0;
 }
 
 const FileFormat fileFormats[] = {

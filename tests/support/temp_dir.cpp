@@ -36,29 +36,21 @@ std::string TempDir::path(const std::string &name) const
 }
 
 // File names as the program sees them: in the ANSI code page on Windows.
-static std::vector<std::string> fileNames(const std::string &folder)
+std::vector<std::string> TempDir::files() const
 {
     std::vector<std::string> names;
 #ifdef _WIN32
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    HANDLE search = FindFirstFileA((root + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
         if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
             names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 #else
-    for (const auto &entry : fs::directory_iterator(folder))
+    for (const auto &entry : fs::directory_iterator(root))
         names.push_back(entry.path().filename().string());
 #endif
-    return names;
-}
-
-std::vector<std::string> TempDir::files() const
-{
-    std::vector<std::string> names = fileNames(root);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -82,9 +74,4 @@ void writeFileBytes(const std::string &path, const std::string &bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), (std::streamsize)bytes.size());
     ASSERT_TRUE(out.good()) << path;
-}
-
-bool fileExists(const std::string &path)
-{
-    return fs::exists(path);
 }

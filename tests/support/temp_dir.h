@@ -24,4 +24,3 @@ private:
 
 std::string readFileBytes(const std::string &path);
 void writeFileBytes(const std::string &path, const std::string &bytes);
-bool fileExists(const std::string &path);
