@@ -1,11 +1,10 @@
-// What the model run does not drive: the contact dialog's limits, double-clicks, the folder
-// dialog, the main window's start and end, sort and duplicates; dialogs and message boxes
-// answered as a user would.
+// What the model run does not drive: double-clicks, the header, an edit of a contact freed
+// meanwhile, the folder browser, Exit, sort and duplicates; dialogs and message boxes answered as a user
+// would.
 #include "tests/ui/ui_harness.h"
 
 #include "resources/resource.h"
 #include "shell/choosers.h"
-#include "shell/contact_dialog.h"
 #include "shell/contact_view.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
@@ -18,12 +17,6 @@ using Rows = std::vector<std::string>;
 
 class CommandsTest : public ProgramTest {
 protected:
-    void selectRow(int row)
-    {
-        LVITEMA item = {};
-        item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    }
     void addContacts(const char *names)
     {
         for (const char *name = names; *name != '\0'; name++) {
@@ -37,46 +30,6 @@ protected:
 // Commands that open the system's file chooser or folder browser (the file commands are the
 // model run's).
 using SystemChooserTest = CommandsTest;
-
-// Enter and Escape leave the dialog open. Nothing typed is cut: typing stops at a field's
-// size, and OK with a longer text (set by a program here) names the first field that is too
-// long and keeps the dialog, and the window behind it, as they were.
-TEST_F(CommandsTest, ContactDialogRefusesTextsLongerThanTheirFields)
-{
-    const struct {
-        int box;
-        const char *tooLong, *fits, *warning;
-    } cases[] = {
-        {IDC_CONTACT_NAME, "ab张三李四王", "ab张三李四", "姓名太长：最多11个字节。"},
-        {IDC_CONTACT_NUMBER, "12345678901234567890", "1234567890123456789",
-         "号码太长：最多19个字节。"},
-        {IDC_CONTACT_REMARK, "一二三四五六七八九十一二三四五六七八九十",
-         "一二三四五六七八九十一二三四五六七八九x", "备注太长：最多39个字节。"},
-    };
-    respond([&cases](HWND dialog) {
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter and Esc must not close the dialog";
-        HWND number = GetDlgItem(dialog, IDC_CONTACT_NUMBER);
-        for (char digit : std::string(25, '7'))
-            SendMessageA(number, WM_CHAR, digit, 0);
-        EXPECT_EQ(std::string(19, '7'), windowText(number)) << "typing stops at 19 bytes";
-        for (const auto &c : cases)
-            SetDlgItemTextA(dialog, c.box, c.tooLong);
-        for (const auto &c : cases) {
-            SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0); // the warning is answered
-            EXPECT_EQ(c.tooLong, windowText(GetDlgItem(dialog, c.box))) << "nothing is cut";
-            EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "the warning leaves the window locked";
-            SetDlgItemTextA(dialog, c.box, c.fits);
-        }
-        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0);
-    });
-    for (const auto &c : cases)
-        respond(answer(IDOK, "添加", c.warning));
-    runCommand(IDM_ITEM_ADD);
-    EXPECT_EQ(Rows({std::string(cases[0].fits) + "|" + cases[1].fits + "|" + cases[2].fits}),
-              listRows());
-}
 
 // While the dialog is open the main window is locked; should a command free the contact all
 // the same, the edit must not land in the record that took its place.
@@ -117,6 +70,21 @@ TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
     SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, last.bottom + 40));
 }
 
+// The columns are fixed: dragging or double-clicking a divider of the header resizes none.
+TEST_F(CommandsTest, HeaderDividersResizeNoColumn)
+{
+    HWND header = FindWindowExA(listView, nullptr, "SysHeader32", nullptr);
+    RECT first;
+    SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&first);
+    LPARAM divider = MAKELPARAM(first.right - 1, first.bottom / 2);
+    LPARAM dragged = MAKELPARAM(first.right + 60, first.bottom / 2);
+    int width = (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, 0, 0);
+    const UINT messages[] = {WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP};
+    for (int i = 0; i < 5; i++) // a double-click on the divider, then a drag from it
+        SendMessageA(header, messages[i], messages[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, i < 3 ? divider : dragged);
+    EXPECT_EQ(width, (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, 0, 0));
+}
+
 // Any window these opened would fail the test: the harness expects none.
 TEST_F(CommandsTest, GrayedSettingsAndNotificationsRunNothingAndExitAsksNothing)
 {
@@ -126,24 +94,6 @@ TEST_F(CommandsTest, GrayedSettingsAndNotificationsRunNothingAndExitAsksNothing)
     runCommand(IDM_FILE_EXIT);
     EXPECT_EQ(0, runLoopToEnd());
     DestroyWindow(window);
-}
-
-using FolderDialogTest = ProgramTest;
-
-TEST_F(FolderDialogTest, TrimsThePathAndRefusesABlankOne)
-{
-    respond([](HWND dialog) {
-        EXPECT_EQ("导出到", windowText(dialog));
-        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "   ");
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(IsWindowVisible(dialog)) << "a blank path keeps the dialog open";
-        SetDlgItemTextA(dialog, IDC_FOLDER_PATH, "  C:\\通讯录  ");
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(1, chooseFolder("导出到"));
-    EXPECT_STREQ("C:\\通讯录", chosenFolder);
-    respond(cancel());
-    EXPECT_EQ(0, chooseFolder("导出到"));
 }
 
 TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
@@ -161,17 +111,6 @@ TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
         PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(0, chooseFolder("选择"));
-}
-
-// The main window's caption, for the longest path too, is the model run's.
-using MainWindowTest = ProgramTest;
-
-TEST_F(MainWindowTest, ClosingEndsTheMessageLoopWithoutAQuestion)
-{
-    Contact unsaved = {};
-    appendContact(unsaved);
-    EXPECT_EQ(0, closeProgram());
-    EXPECT_FALSE(IsWindow(window));
 }
 
 // Sort by name and remove duplicates, through the 项目 menu.

@@ -33,23 +33,8 @@ TEST_F(HelpTest, HelpFollowsTheSelectedTopic)
     runCommand(IDM_ABOUT);
 }
 
-// What Explorer shows in the file's properties (the tests carry the program's resources): the
-// strings must sit in the block of the language they are written in.
-TEST(VersionInformation, NamesTheProgramInSimplifiedChinese)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    DWORD unused = 0;
-    std::string info(GetFileVersionInfoSizeA(path, &unused), '\0');
-    ASSERT_TRUE(GetFileVersionInfoA(path, 0, (DWORD)info.size(), &info[0]));
-    char *value = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(&info[0], "\\StringFileInfo\\080404B0\\FileDescription", (void **)&value, &length));
-    EXPECT_STREQ("Vostrelina 便携通讯录", value);
-}
-
 static INT_PTR shellAnswer;
-static std::string shellFile; // what the shell was asked to open
+static std::string shellFile; // what the shell was asked to open, if anything
 
 static HINSTANCE WINAPI fakeShell(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCSTR, INT show)
 {
@@ -57,25 +42,11 @@ static HINSTANCE WINAPI fakeShell(HWND, LPCSTR operation, LPCSTR file, LPCSTR, L
     return (HINSTANCE)shellAnswer;
 }
 
-class FeedbackTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        openWithShell = fakeShell;
-        shellFile = "";
-    }
-    void TearDown() override
-    {
-        openWithShell = ShellExecuteA;
-        ProgramTest::TearDown();
-    }
-};
-
 // Answered No, nothing is opened; answered Yes, the mail program is, or the shell's failure
 // is explained.
-TEST_F(FeedbackTest, ShellFailuresAreExplained)
+TEST_F(HelpTest, FeedbackExplainsShellFailures)
 {
+    openWithShell = fakeShell;
     struct {
         INT_PTR result;
         const char *message; // null: success, nothing shown
@@ -97,4 +68,5 @@ TEST_F(FeedbackTest, ShellFailuresAreExplained)
         EXPECT_EQ(std::string("open mailto:") + feedbackAddress + " " + std::to_string(SW_SHOWNORMAL),
                   shellFile);
     }
+    openWithShell = ShellExecuteA;
 }

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/list_view.h"
+#include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
 #include "store/quick_search.h"
@@ -43,6 +44,11 @@ enum Format { TEXT, CSV, VCARD, BOOK, VCARD_FOLDER };
 const char *const names[] = {"张三", "李四", "王小明", "Li", "Bob", "赵六", "A1", "陈", "欧阳修文", ""};
 const char *const numbers[] = {"13800000000", "+86-10-1234", "110", "", "(021)5555", "139"};
 const char *const remarks[] = {"同事", "", "朋友 老家", "gym, Tue", "备注"};
+// A byte more than each field holds, and what OK says of it.
+const char *const overlongTexts[] = {"ab张三李四王", "12345678901234567890",
+                                     "一二三四五六七八九十一二三四五六七八九十"};
+const char *const overlongWarnings[] = {"姓名太长：最多11个字节。", "号码太长：最多19个字节。",
+                                        "备注太长：最多39个字节。"};
 const char *const queries[] = {"", "张", "三", "Li", "1", "138", "+86", "小明", "x", "B", "修文",
                                "zs", "xm", "liu", "ou yang", "GYM", "yu"};
 
@@ -136,15 +142,9 @@ protected:
     // Selects a random row, or none now and then; the row, or -1.
     int selectRandomRow()
     {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
         size_t rows = shownIndexes().size();
-        if (rows == 0 || pick(10) == 0)
-            return -1;
-        int row = pick(rows);
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        int row = rows == 0 || pick(10) == 0 ? -1 : pick(rows);
+        selectRow(row);
         return row;
     }
 
@@ -167,8 +167,22 @@ protected:
             return runCommand(either(IDM_ITEM_EDIT, IDT_ITEM_EDIT));
         Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), editing && model[shown[row]].checked};
         bool confirm = pick(5) != 0;
-        respond(fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
-                            confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL));
+        int overlong = pick(8) == 0 ? pick(3) : -1; // a field given more than it holds first
+        respond([=](HWND dialog) {
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0); // Enter and Escape leave the dialog open
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            if (overlong >= 0) {
+                HWND box = GetDlgItem(dialog, IDC_CONTACT_NAME + overlong); // name, number, remark
+                SetWindowTextA(box, overlongTexts[overlong]);
+                SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_OK, 0); // the warning is answered
+                EXPECT_EQ(overlongTexts[overlong], windowText(box)) << "nothing is cut";
+                EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "the warning leaves the window locked";
+            }
+            fillContact(entry.name.c_str(), entry.number.c_str(), entry.remark.c_str(),
+                        confirm ? IDC_CONTACT_OK : IDC_CONTACT_CANCEL)(dialog);
+        });
+        if (overlong >= 0)
+            respond(answer(IDOK, editing ? "编辑" : "添加", overlongWarnings[overlong]));
         runCommand(editing ? either(IDM_ITEM_EDIT, IDT_ITEM_EDIT) : either(IDM_ITEM_ADD, IDT_ITEM_ADD));
         if (confirm) {
             (editing ? model[shown[row]] : (model.emplace_back(), model.back())) = entry;
@@ -231,7 +245,7 @@ protected:
     void search()
     {
         boxQuery = shownQuery = pickFrom(queries);
-        typeSearch(boxQuery.c_str());
+        SetWindowTextA(searchBox, boxQuery.c_str()); // the box reports it as typing
     }
 
     // A move works only on the unfiltered list; the first moves nowhere up, the last nowhere
@@ -280,7 +294,7 @@ protected:
             if (choice <= 1) { // 258 bytes, or 252 that the extension takes past 255
                 std::string tooLong = pick(2) ? folder + std::string(254 - folder.size(), 'a') + ".ctb"
                                               : folder + std::string(252 - folder.size(), 'b');
-                respond(choice == 0 ? cancel() : chooseFileNamed(tooLong));
+                respond(choice == 0 ? pressButton(IDCANCEL) : chooseFileNamed(tooLong));
                 if (choice == 1)
                     respond(answer(IDOK, title, "路径太长！"));
                 return runCommand(command);
@@ -324,7 +338,7 @@ protected:
             std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\x02\x00\x00\x00", 12) + std::string(72, 'a')};
         const std::string *path = pickWritten(BOOK);
         if (path == nullptr || pick(8) == 0) {
-            respond(cancel());
+            respond(pressButton(IDCANCEL));
             return runCommand(either(IDM_FILE_OPEN, IDT_FILE_OPEN));
         }
         if (pick(5) == 0) {
@@ -344,19 +358,45 @@ protected:
         shownQuery = "";
     }
 
+    // The dialog stays open, the window behind it locked, for a better path than an empty
+    // one, one longer than the program keeps or a file the user will not replace.
     void exportText()
     {
-        std::string path = newPath(".txt");
+        const char *caption = "生成*.txt文件";
+        const std::string *existing = pickWritten(TEXT);
+        bool replacing = existing != nullptr && pick(3) == 0;
+        std::string path = replacing ? *existing : newPath(".txt");
+        std::vector<std::string> typed; // refused paths first, then the one written
+        std::vector<Responder> answers; // to each refusal, then to the question to replace
+        if (pick(5) == 0) {
+            bool empty = pick(2) != 0;
+            typed.push_back(empty ? "" : newPath(".txt", 300));
+            answers.push_back(empty ? answer(IDOK, "警告", "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。")
+                                    : answer(IDOK, caption, "路径太长！"));
+        }
+        if (replacing && pick(2) == 0) {
+            typed.push_back(path);
+            answers.push_back(answer(IDNO, caption, "文件已存在，是否替换？"));
+        }
+        typed.push_back(path);
+        if (replacing)
+            answers.push_back(answer(IDYES, caption, "文件已存在，是否替换？"));
         int separator = pick(2);
         bool header = pick(2) != 0;
         bool checkedOnly = pick(2) != 0;
-        respond([path, separator, header, checkedOnly](HWND dialog) {
+        respond([=](HWND dialog) {
             SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
             CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_TEXT_CHECKED_ONLY, checkedOnly ? BST_CHECKED : BST_UNCHECKED);
-            SetDlgItemTextA(dialog, IDC_TEXT_PATH, path.c_str());
-            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            for (const std::string &attempt : typed) {
+                SetDlgItemTextA(dialog, IDC_TEXT_PATH, attempt.c_str());
+                SendMessageA(dialog, WM_COMMAND, IDOK, 0); // a refusal is answered meanwhile
+                EXPECT_TRUE(&attempt == &typed.back() || (IsWindowVisible(dialog) && !IsWindowEnabled(mainWindow)))
+                    << "refused: " << attempt;
+            }
         });
+        for (const Responder &reply : answers)
+            respond(reply);
         respond(answer(IDOK, "生成txt", "生成TXT文件到目录：\n" + path));
         runCommand(IDM_EXPORT_TXT);
         written[path] = {TEXT, readable(model, checkedOnly, true)};
@@ -374,7 +414,8 @@ protected:
         runCommand(IDM_EXPORT_CSV);
         if (button != IDCANCEL)
             written[path] = {CSV, readable(model, button == IDNO, true)};
-        EXPECT_EQ(button != IDCANCEL, fileExists(path)) << "a cancelled export writes nothing";
+        EXPECT_EQ(button != IDCANCEL, GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            << "a cancelled export writes nothing";
     }
 
     // One file of every contact, or a folder of a file each.
@@ -531,8 +572,6 @@ protected:
             ASSERT_FALSE(HasFailure()) << "seed " << GetParam() << ", step " << n << " ("
                                        << steps[chosen].name << ")";
             last = steps[chosen].name;
-            if (n % 250 == 0)
-                printf("model run: step %u, %zu contacts\n", n, model.size());
         }
     }
 };

@@ -19,8 +19,6 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Closes the main window and runs the program's loop until it ends; its exit code.
-    int closeProgram();
     // Runs the program's message loop until it ends, as after Exit; its exit code.
     int runLoopToEnd();
 
@@ -37,7 +35,7 @@ protected:
 };
 
 // Answers for respond():
-// a message box: checks nothing, presses button (IDOK, IDYES, IDNO).
+// a message box or dialog: checks nothing, presses button (IDOK, IDYES, IDNO, IDCANCEL).
 Responder pressButton(int button);
 // a message box: checks its caption and text, then presses button.
 Responder answer(int button, const std::string &caption, const std::string &text);
@@ -45,22 +43,21 @@ Responder answer(int button, const std::string &caption, const std::string &text
 Responder fillContact(const char *name, const char *number, const char *remark, int button);
 // the platform's file chooser: types path into its name box and presses OK.
 Responder chooseFileNamed(const std::string &path);
-// the folder dialog: types folder into its path box and presses OK.
+// the folder dialog: presses OK on a blank path, which must keep it open, then on folder
+// with spaces around it.
 Responder typeFolder(const std::string &folder);
-// any dialog: presses Cancel (IDCANCEL).
-Responder cancel();
 
 std::string windowText(HWND window);
 
 // The rows of the list view as the user sees them: "name|number|remark", with " [x]" after
 // a ticked row.
 std::vector<std::string> listRows();
-// Types text into the search box (the box reports the change as the user's typing does).
-void typeSearch(const char *text);
 // Scrolls a row into view and clicks it where the list's own hit test finds part alone
 // (LVHT_ONITEMLABEL, LVHT_ONITEMSTATEICON).
 void clickRow(int row, UINT part);
 // A point on a row (scrolled into view) that the list's own hit test finds on part alone.
 LPARAM pointOnRow(int row, UINT part);
+// Selects row alone (none for -1).
+void selectRow(int row);
 // Selects a row and presses Space on it, as the user ticks or clears its box by the keyboard.
 void pressSpace(int row);
