@@ -49,8 +49,8 @@ static ToolRun runTool(std::vector<std::string> args)
 // What the readers and the search make of files as phones, mail programs and people write
 // them, in every odd form they take, and what the tool says of files it refuses:
 // tests/data/dumps.txt holds the tool's runs on the sample files there. A line "== ARGUMENTS"
-// (split at spaces, paths from tests/data) starts what the tool must print, its output and
-// then its errors, and "exit N" ends a run that fails.
+// (split at spaces, paths from tests/data) starts what the tool must print, its output, then
+// after a line "-- errors" its error stream, and "exit N" ends a run that fails.
 TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
 {
     std::string dumps = readFileBytes(std::string(TEST_DATA_DIR) + "/dumps.txt");
@@ -66,7 +66,7 @@ TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
             arguments.push_back(word);
         ToolRun run = runTool(arguments);
         EXPECT_EQ(dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1),
-                  run.out + run.err + (run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : ""))
+                  run.out + (run.err.empty() ? "" : "-- errors\n" + run.err) + (run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : ""))
             << dumps.substr(at, argumentsEnd - at);
         EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
         at = next;

@@ -87,7 +87,8 @@ static bool setReadOnly(const std::string &path, bool readOnly)
 }
 
 // A new write is refused and leaves the file as it was, with no temporary file beside it;
-// the file is still read. (A file another program holds open is the UI's model run's.)
+// the file is still read. (A book another program holds open while it is saved over is the
+// model run's.)
 TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
 {
     for (size_t f = 0; f < fileFormatCount; f++) {
@@ -127,4 +128,5 @@ TEST_F(HostileFilesTest, VeryLargeVCardFileIsReadWhole)
     clearContacts();
     EXPECT_EQ(1001, importVCard(dir.path("big.vcf").c_str()));
     EXPECT_EQ(1001, contactCount);
+    EXPECT_STREQ("P0", firstContact->name);
 }

@@ -13,8 +13,6 @@
 
 #include <commctrl.h>
 
-using Rows = std::vector<std::string>;
-
 class CommandsTest : public ProgramTest {
 protected:
     void addContacts(const char *names)
@@ -74,7 +72,8 @@ TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
 TEST_F(CommandsTest, HeaderDividersResizeNoColumn)
 {
     HWND header = FindWindowExA(listView, nullptr, "SysHeader32", nullptr);
-    RECT first;
+    ASSERT_NE(nullptr, header);
+    RECT first = {};
     SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&first);
     LPARAM divider = MAKELPARAM(first.right - 1, first.bottom / 2);
     LPARAM dragged = MAKELPARAM(first.right + 60, first.bottom / 2);

@@ -47,6 +47,7 @@ static HINSTANCE WINAPI fakeShell(HWND, LPCSTR operation, LPCSTR file, LPCSTR, L
 TEST_F(HelpTest, FeedbackExplainsShellFailures)
 {
     openWithShell = fakeShell;
+    shellFile = "";
     struct {
         INT_PTR result;
         const char *message; // null: success, nothing shown

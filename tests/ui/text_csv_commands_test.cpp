@@ -7,8 +7,6 @@
 #include "store/contact_list.h"
 #include "tests/support/temp_dir.h"
 
-using Rows = std::vector<std::string>;
-
 class TextCsvCommandsTest : public ProgramTest {
 protected:
     TempDir dir;
@@ -25,6 +23,7 @@ TEST_F(TextCsvCommandsTest, ColumnsAreChosenOnlyWhenThereIsAChoice)
     respond([](HWND dialog) {
         EXPECT_EQ("姓名", windowText(GetDlgItem(dialog, IDC_CSV_NAME)));
         EXPECT_EQ("（第2列）", windowText(GetDlgItem(dialog, IDC_CSV_NUMBER)));
+        EXPECT_EQ("备注", windowText(GetDlgItem(dialog, IDC_CSV_REMARK)));
         SendDlgItemMessageA(dialog, IDC_CSV_NAME, CB_SETCURSEL, 3, 0);   // the remark's column
         SendDlgItemMessageA(dialog, IDC_CSV_REMARK, CB_SETCURSEL, 0, 0); // none
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -88,11 +88,6 @@ void ProgramTest::runCommand(int id)
     SendMessageA(window, WM_COMMAND, id, 0);
 }
 
-size_t ProgramTest::unansweredWindows() const
-{
-    return responders.size();
-}
-
 Responder pressButton(int button)
 {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
@@ -174,9 +169,9 @@ static std::string cellText(int row, int column)
     return text;
 }
 
-std::vector<std::string> listRows()
+Rows listRows()
 {
-    std::vector<std::string> rows;
+    Rows rows;
     int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < count; row++) {
         UINT state = (UINT)SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);

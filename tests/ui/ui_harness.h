@@ -27,8 +27,6 @@ protected:
     void respond(Responder responder);
     // Runs a command as the menu or toolbar sends it.
     void runCommand(int id);
-    // How many queued answers no window has taken yet.
-    size_t unansweredWindows() const;
 
     HWND window = nullptr;
     bool closed = false;
@@ -51,7 +49,8 @@ std::string windowText(HWND window);
 
 // The rows of the list view as the user sees them: "name|number|remark", with " [x]" after
 // a ticked row.
-std::vector<std::string> listRows();
+using Rows = std::vector<std::string>;
+Rows listRows();
 // Scrolls a row into view and clicks it where the list's own hit test finds part alone
 // (LVHT_ONITEMLABEL, LVHT_ONITEMSTATEICON).
 void clickRow(int row, UINT part);
