@@ -65,8 +65,9 @@ TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
         for (std::string word; words >> word;)
             arguments.push_back(word);
         ToolRun run = runTool(arguments);
-        EXPECT_EQ(dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1),
-                  run.out + (run.err.empty() ? "" : "-- errors\n" + run.err) + (run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : ""))
+        std::string errors = run.err.empty() ? "" : "-- errors\n" + run.err;
+        std::string exit = run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : "";
+        EXPECT_EQ(dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1), run.out + errors + exit)
             << dumps.substr(at, argumentsEnd - at);
         EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
         at = next;

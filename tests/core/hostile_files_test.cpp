@@ -1,6 +1,7 @@
 // Paths and files a user's disk can hold against the program: very long paths, missing
-// folders and folders that refuse writes, files marked read-only, very large files. Every read and write either works or is refused cleanly:
-// nothing crashes, nothing that was on disk is lost, nothing is left behind.
+// folders and folders that refuse writes, files marked read-only, very large files. Every
+// read and write either works or is refused cleanly: nothing crashes, nothing that was on
+// disk is lost, nothing is left behind.
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 #include "tests/support/contacts.h"

@@ -125,7 +125,7 @@ void checkRoundTrips(const Book &book, unsigned seed)
     for (size_t f = 0; f < fileFormatCount; f++) {
         const FileFormat &format = fileFormats[f];
         std::string path = dir.path(format.file), kind = strrchr(format.file, '.');
-        if (path == dir.path("one.vcf"))
+        if (strcmp(format.file, "one.vcf") == 0)
             continue; // a card a file is the folder's, below
         const Book &given = kind == ".txt" ? text : book;
         fillList(given);

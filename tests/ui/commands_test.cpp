@@ -1,6 +1,6 @@
 // What the model run does not drive: double-clicks, the header, an edit of a contact freed
-// meanwhile, the folder browser, Exit, sort and duplicates; dialogs and message boxes answered as a user
-// would.
+// meanwhile, the folder browser, Exit, sort and duplicates; dialogs and message boxes
+// answered as a user would.
 #include "tests/ui/ui_harness.h"
 
 #include "resources/resource.h"
@@ -78,9 +78,10 @@ TEST_F(CommandsTest, HeaderDividersResizeNoColumn)
     LPARAM divider = MAKELPARAM(first.right - 1, first.bottom / 2);
     LPARAM dragged = MAKELPARAM(first.right + 60, first.bottom / 2);
     int width = (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, 0, 0);
-    const UINT messages[] = {WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP};
-    for (int i = 0; i < 5; i++) // a double-click on the divider, then a drag from it
-        SendMessageA(header, messages[i], messages[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, i < 3 ? divider : dragged);
+    for (UINT message : {WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONDOWN}) // a double-click, a press
+        SendMessageA(header, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, divider);
+    SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, dragged); // and a drag from the divider
+    SendMessageA(header, WM_LBUTTONUP, 0, dragged);
     EXPECT_EQ(width, (int)SendMessageA(listView, LVM_GETCOLUMNWIDTH, 0, 0));
 }
 

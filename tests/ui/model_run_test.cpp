@@ -375,33 +375,33 @@ protected:
             answers.push_back(empty ? answer(IDOK, "警告", "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。")
                                     : answer(IDOK, caption, "路径太长！"));
         }
-        for (int button : {IDNO, IDYES}) // the user keeps the file once, then replaces it
-            if (replacing) {
-                typed.push_back(path);
-                answers.push_back(answer(button, caption, "文件已存在，是否替换？"));
-            }
-        if (!replacing)
+        typed.push_back(path);
+        if (replacing) { // the user keeps the file once, then replaces it
             typed.push_back(path);
+            answers.push_back(answer(IDNO, caption, "文件已存在，是否替换？"));
+            answers.push_back(answer(IDYES, caption, "文件已存在，是否替换？"));
+        }
         int separator = pick(2);
         bool header = pick(2) != 0;
         bool checkedOnly = pick(2) != 0;
         respond([=](HWND dialog) {
-            EXPECT_EQ(1, (int)SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_GETCURSEL, 0, 0)) << "a comma";
+            EXPECT_EQ(1, SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_GETCURSEL, 0, 0)) << "a comma";
             SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_SETCURSEL, separator, 0);
             CheckDlgButton(dialog, IDC_TEXT_HEADER, header ? BST_CHECKED : BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_TEXT_CHECKED_ONLY, checkedOnly ? BST_CHECKED : BST_UNCHECKED);
             for (const std::string &attempt : typed) {
                 SetDlgItemTextA(dialog, IDC_TEXT_PATH, attempt.c_str());
                 SendMessageA(dialog, WM_COMMAND, IDOK, 0); // a refusal is answered meanwhile
-                EXPECT_TRUE(&attempt == &typed.back() || (IsWindowVisible(dialog) && !IsWindowEnabled(mainWindow)))
-                    << "refused: " << attempt;
+                bool refused = &attempt != &typed.back();
+                EXPECT_TRUE(!refused || (IsWindowVisible(dialog) && !IsWindowEnabled(mainWindow))) << attempt;
             }
         });
         for (const Responder &reply : answers)
             respond(reply);
         respond(answer(IDOK, "生成txt", "生成TXT文件到目录：\n" + path));
         runCommand(IDM_EXPORT_TXT);
-        EXPECT_EQ(header, readFileBytes(path).rfind(separator ? "姓名,号码,备注\r\n" : "姓名 号码 备注\r\n", 0) == 0);
+        std::string headerLine = separator ? "姓名,号码,备注\r\n" : "姓名 号码 备注\r\n";
+        EXPECT_EQ(header, readFileBytes(path).rfind(headerLine, 0) == 0) << "the chosen separator";
         written[path] = {TEXT, readable(model, checkedOnly, true)};
         shownQuery = boxQuery;
     }

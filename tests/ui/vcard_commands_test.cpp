@@ -7,14 +7,12 @@
 #include "store/contact_list.h"
 #include "tests/support/temp_dir.h"
 
-class LargeFolderTest : public ProgramTest {
-protected:
-    TempDir dir;
-};
+using LargeFolderTest = ProgramTest;
 
 // A phone's backup: one small file per contact, ten thousand of them, out and back in.
 TEST_F(LargeFolderTest, TenThousandCardsGoOutAndComeBackWhole)
 {
+    TempDir dir;
     const int count = 10000;
     for (int i = 0; i < count; i++)
         addContact(i % 2 ? "张三" : ("Li" + std::to_string(i % 100)).c_str(), "138");
