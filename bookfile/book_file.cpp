@@ -22,32 +22,32 @@ static uint32_t getInt32(const unsigned char *bytes)
            (uint32_t)bytes[3] << 24;
 }
 
-static int writeBook(FILE *file, const void *)
+static bool writeRecords(FILE *file, const void *)
 {
     unsigned char header[HEADER_SIZE];
     putInt32(header, bookMagic);
     putInt32(header + 4, (uint32_t)programVersion);
     putInt32(header + 8, (uint32_t)contactCount);
     if (!writeBytes(file, header, sizeof header))
-        return 0;
+        return false;
     for (const Contact *record = firstContact; record != nullptr; record = record->next) {
         unsigned char bytes[RECORD_SIZE];
         memcpy(bytes, record->name, NAME_SIZE);
         memcpy(bytes + NAME_SIZE, record->number, NUMBER_SIZE);
         memcpy(bytes + NAME_SIZE + NUMBER_SIZE, record->remark, REMARK_SIZE);
         if (!writeBytes(file, bytes, sizeof bytes))
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }
 
-int saveBook(const char *path)
+bool saveBook(const char *path)
 {
-    return writeFileSafely(path, writeBook, nullptr);
+    return writeFileSafely(path, writeRecords, nullptr);
 }
 
 // Checks the header; LOAD_OK with the record count, or the result that refuses the file.
-static int readHeader(FILE *file, int32_t *count)
+static LoadResult readHeader(FILE *file, int32_t *count)
 {
     unsigned char header[HEADER_SIZE];
     if (readBytes(file, header, sizeof header) != sizeof header)
@@ -60,7 +60,7 @@ static int readHeader(FILE *file, int32_t *count)
     return *count < 0 ? LOAD_BAD_COUNT : LOAD_OK;
 }
 
-static int readRecords(FILE *file, int32_t count)
+static LoadResult readRecords(FILE *file, int32_t count)
 {
     for (int32_t i = 0; i < count; i++) {
         unsigned char bytes[RECORD_SIZE];
@@ -74,25 +74,46 @@ static int readRecords(FILE *file, int32_t count)
         terminateField(record.number, NUMBER_SIZE);
         terminateField(record.remark, REMARK_SIZE);
         if (!appendContact(record))
-            return LOAD_CANNOT_READ;
+            return LOAD_NO_MEMORY;
     }
     return LOAD_OK;
 }
 
-int loadBook(const char *path)
+LoadResult loadBook(const char *path)
 {
     FILE *file = openFile(path, "rb");
     if (file == nullptr)
         return LOAD_CANNOT_READ;
     int32_t count = 0;
-    int result = readHeader(file, &count);
+    LoadResult result = readHeader(file, &count);
     if (result == LOAD_OK)
         result = readRecords(file, count);
     closeFile(file);
     return result;
 }
 
-void formatLoadMessage(char *text, size_t size, int result, const char *path)
+static int readBook(const char *path)
+{
+    int before = contactCount;
+    LoadResult result = loadBook(path);
+    if (result == LOAD_OK)
+        return contactCount - before;
+    return result == LOAD_CANNOT_READ ? READ_CANNOT_OPEN : -(int)result;
+}
+
+static bool writeBook(const char *path, const ExportOptions *)
+{
+    return saveBook(path);
+}
+
+const FileFormat bookFileFormat = {"ctb", ".ctb", readBook, writeBook};
+
+LoadResult loadResultOf(int readFailure)
+{
+    return readFailure == READ_CANNOT_OPEN ? LOAD_CANNOT_READ : (LoadResult)-readFailure;
+}
+
+void formatLoadMessage(char *text, size_t size, LoadResult result, const char *path)
 {
     static const char *const formats[] = {
         "文件路径：%s\n\n读取文件过程中产生不可预知的错误，是系统或者文件的问题！(0)\n读取过程因异常结束。",
@@ -101,6 +122,7 @@ void formatLoadMessage(char *text, size_t size, int result, const char *path)
         "文件路径：%s\n\n文件可能已经损坏！(3)\n请下载最新的程序然后重试。",
         "文件路径：%s\n\n文件的版本较高，继续读取可能出现问题。(4)\n您需要下载新版本的软件来读取该文件，读取过程终止。",
         "文件路径：%s\n\n文件可能已经损坏！(5)\n文件数据与文件头不一致，文件不完整。",
+        "文件路径：%s\n\n内存不足！(6)\n读取过程终止。",
     };
     if (result < 0 || result >= (int)countOf(formats) || result == LOAD_OK) {
         copyText(text, size, "");

@@ -51,10 +51,10 @@ FILE *createNewFile(const char *path, bool *exists)
     return platformCreateNewFile(path, exists);
 }
 
-int flushFile(FILE *file)
+bool flushFile(FILE *file)
 {
     if (injectedFault())
-        return 0;
+        return false;
     return platformFlushFile(file);
 }
 
@@ -67,24 +67,24 @@ size_t readBytes(FILE *file, void *buffer, size_t size)
     return fread(buffer, 1, size, file);
 }
 
-int writeBytes(FILE *file, const void *data, size_t size)
+bool writeBytes(FILE *file, const void *data, size_t size)
 {
     if (injectedFault())
-        return 0;
-    return fwrite(data, 1, size, file) == size ? 1 : 0;
+        return false;
+    return fwrite(data, 1, size, file) == size;
 }
 
-int closeFile(FILE *file)
+bool closeFile(FILE *file)
 {
     bool fault = injectedFault();
-    int closed = fclose(file) == 0;
-    return fault ? 0 : closed;
+    bool closed = fclose(file) == 0;
+    return !fault && closed;
 }
 
-int replaceFile(const char *source, const char *target)
+bool replaceFile(const char *source, const char *target)
 {
     if (injectedFault())
-        return 0;
+        return false;
     return platformReplaceFile(source, target);
 }
 
@@ -112,37 +112,37 @@ static FILE *createTemporaryFile(const char *path, char *tempPath, size_t size)
     return nullptr;
 }
 
-int writeFileSafely(const char *path, FileWriter writer, const void *context)
+bool writeFileSafely(const char *path, FileWriter writer, const void *context)
 {
     char tempPath[TEMP_PATH_SIZE];
     if (path[0] == '\0' || strlen(path) + TEMP_SUFFIX_LENGTH + 1 > sizeof tempPath)
-        return 0;
+        return false;
     FILE *file = createTemporaryFile(path, tempPath, sizeof tempPath);
     if (file == nullptr)
-        return 0;
-    int written = writer(file, context) && flushFile(file);
-    int closed = closeFile(file);
+        return false;
+    bool written = writer(file, context) && flushFile(file);
+    bool closed = closeFile(file);
     if (written && closed && replaceFile(tempPath, path))
-        return 1;
+        return true;
     removeFile(tempPath);
-    return 0;
+    return false;
 }
 
 enum { READ_CHUNK = 65536 };
 
-int readWholeFile(const char *path, TextBuffer *buffer)
+bool readWholeFile(const char *path, TextBuffer *buffer)
 {
     FILE *file = openFile(path, "rb");
     if (file == nullptr)
-        return 0;
+        return false;
     static char chunk[READ_CHUNK];
-    int ok = 1;
+    bool ok = true;
     size_t count;
     readFaultInjected = false;
     while (ok && (count = readBytes(file, chunk, sizeof chunk)) > 0)
         ok = appendBytes(buffer, chunk, count);
     if (ferror(file) || readFaultInjected)
-        ok = 0;
+        ok = false;
     closeFile(file);
     return ok;
 }

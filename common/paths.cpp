@@ -9,12 +9,9 @@
 static const char *fileNameOf(const char *path)
 {
     const char *name = path;
-    for (const char *at = path; *at != '\0'; at++) {
-        if (isLeadByte((unsigned char)*at) && at[1] != '\0')
-            at++;
-        else if (*at == '\\' || *at == '/')
+    for (const char *at = path; *at != '\0'; at += characterWidth(at))
+        if (*at == '\\' || *at == '/')
             name = at + 1;
-    }
     return name;
 }
 

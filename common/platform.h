@@ -17,21 +17,23 @@ bool platformIsLeadByte(unsigned char c);
 // vsnprintf of the system's own C runtime; may return -1, and leave dst unterminated, when
 // the text does not fit.
 int platformFormat(char *dst, size_t size, const char *format, va_list args);
+enum PathKind { PATH_MISSING, PATH_FILE, PATH_FOLDER };
+// What is at path.
+PathKind platformPathKind(const char *path);
 // Creates a file that does not exist yet, for writing; null when it cannot be created, with
 // *exists set when the reason is that the name is taken.
 FILE *platformCreateNewFile(const char *path, bool *exists);
-// Flushes a file open for writing through to the disk; 1 on success.
-int platformFlushFile(FILE *file);
-// Replaces target by source in one step, written through to the disk; 1 on success. A
-// target marked read-only is kept and the call fails, as Windows itself does (Wine would
-// replace it).
-int platformReplaceFile(const char *source, const char *target);
-// Decodes bytes in the charset a file declares ("BIG5", "SHIFT_JIS", "WINDOWS-1252", ...)
-// into at most room code points, through the system's own conversion for it; *count gets
-// how many. A byte sequence the charset does not define becomes U+FFFD. 0 when the system
-// does not know the charset.
-int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
-                          unsigned long *points, size_t room, size_t *count);
+// Flushes a file open for writing through to the disk; false when it failed.
+bool platformFlushFile(FILE *file);
+// Replaces target by source in one step, written through to the disk. A target marked
+// read-only is kept and the call fails, as Windows itself does (Wine would replace it).
+bool platformReplaceFile(const char *source, const char *target);
+// Decodes bytes in a charset of findCharset ("BIG5", "SHIFT_JIS", "WINDOWS-1252", ...) into
+// at most room code points, through the system's own conversion for it; *count gets how
+// many. A byte sequence the charset does not define becomes U+FFFD. False for a charset the
+// program or the system does not know.
+bool platformDecodeCharset(const char *charset, const char *bytes, size_t length,
+                           unsigned long *points, size_t room, size_t *count);
 // The key under which the file system compares a file name: letters folded to one case as
 // the system folds them. Never folds the trail byte of a double-byte character.
 void platformFileNameKey(const char *name, char *key, size_t size);

@@ -3,6 +3,7 @@
 // compares ASCII letters.
 #include "common/platform.h"
 
+#include "common/charsets.h"
 #include "common/text.h"
 
 #include <cerrno>
@@ -32,6 +33,14 @@ int platformFormat(char *dst, size_t size, const char *format, va_list args)
     return vsnprintf(dst, size, format, args);
 }
 
+PathKind platformPathKind(const char *path)
+{
+    struct stat info;
+    if (stat(path, &info) != 0)
+        return PATH_MISSING;
+    return S_ISDIR(info.st_mode) ? PATH_FOLDER : PATH_FILE;
+}
+
 FILE *platformCreateNewFile(const char *path, bool *exists)
 {
     int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
@@ -44,9 +53,9 @@ FILE *platformCreateNewFile(const char *path, bool *exists)
     return file;
 }
 
-int platformFlushFile(FILE *file)
+bool platformFlushFile(FILE *file)
 {
-    return fflush(file) == 0 && fsync(fileno(file)) == 0 ? 1 : 0;
+    return fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
 // The folder's entry of the replaced file is written through as well.
@@ -67,26 +76,28 @@ static void syncFolderOf(const char *path)
 }
 
 // A file without any write permission counts as read-only, also for root.
-int platformReplaceFile(const char *source, const char *target)
+bool platformReplaceFile(const char *source, const char *target)
 {
     struct stat existing;
     if (stat(target, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return 0;
+        return false;
     if (rename(source, target) != 0)
-        return 0;
+        return false;
     syncFolderOf(target);
-    return 1;
+    return true;
 }
 
 enum { DECODE_CHUNK = 64 };
 
-int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
-                          unsigned long *points, size_t room, size_t *count)
+bool platformDecodeCharset(const char *charset, const char *bytes, size_t length,
+                           unsigned long *points, size_t room, size_t *count)
 {
     *count = 0;
+    if (findCharset(charset) == nullptr)
+        return false;
     iconv_t converter = iconv_open("UTF-32LE", charset);
     if (converter == (iconv_t)-1)
-        return 0;
+        return false;
     char *in = (char *)bytes;
     size_t inLeft = length;
     while (inLeft > 0 && *count < room) {
@@ -103,7 +114,7 @@ int platformDecodeCharset(const char *charset, const char *bytes, size_t length,
         }
     }
     iconv_close(converter);
-    return 1;
+    return true;
 }
 
 void platformFileNameKey(const char *name, char *key, size_t size)

@@ -1,5 +1,5 @@
 // Bounded, double-byte-safe text helpers. Every cut of a text to a field or buffer goes
-// through fitLength, so no cut anywhere leaves a lone lead byte behind.
+// through fitLength, so no cut anywhere splits a character.
 #include "common/text.h"
 
 #include "common/platform.h"
@@ -12,8 +12,8 @@ size_t fitLength(const char *text, size_t maxLength)
 {
     size_t i = 0;
     while (i < maxLength && text[i] != '\0') {
-        size_t width = isLeadByte((unsigned char)text[i]) ? 2 : 1;
-        if (i + width > maxLength || (width == 2 && text[i + 1] == '\0'))
+        size_t width = characterWidth(text + i);
+        if (i + width > maxLength)
             break;
         i += width;
     }
@@ -41,8 +41,13 @@ size_t formatText(char *dst, size_t dstSize, const char *format, ...)
     if (written >= 0 && (size_t)written < dstSize)
         return (size_t)written;
     // Cut: C99 runtimes terminate the text, the old Windows runtime reports -1 and may not.
+    // A lead byte the cut left at the end had its trail byte cut off.
     dst[dstSize - 1] = '\0';
-    size_t length = fitLength(dst, dstSize - 1);
+    size_t length = fitLength(dst, dstSize - 1), last = 0;
+    for (size_t i = 0; i < length; i += characterWidth(dst + i))
+        last = i;
+    if (length > 0 && last == length - 1 && isLeadByte((unsigned char)dst[last]))
+        length--;
     dst[length] = '\0';
     return length;
 }
@@ -54,21 +59,18 @@ void terminateField(char *field, size_t width)
     field[fitLength(field, width - 1)] = '\0';
 }
 
-static char upperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
-}
-
 int compareIgnoringCase(const char *a, const char *b)
 {
     // Equal bytes up to here mean equal characters, so a's widths hold for b: a trail byte
     // is compared as it is, never folded.
-    bool trail = false;
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        char x = trail ? *a : upperAscii(*a), y = trail ? *b : upperAscii(*b);
-        if (x != y)
-            return (unsigned char)x - (unsigned char)y;
-        trail = !trail && isLeadByte((unsigned char)*a);
+    while (*a != '\0' && *b != '\0') {
+        size_t width = characterWidth(a);
+        int difference = width == 1 ? (unsigned char)upperAscii(*a) - (unsigned char)upperAscii(*b)
+                                    : memcmp(a, b, 2);
+        if (difference != 0)
+            return difference;
+        a += width;
+        b += width;
     }
     return (unsigned char)upperAscii(*a) - (unsigned char)upperAscii(*b);
 }
@@ -121,4 +123,33 @@ void copyField(char *field, size_t size, const char *value)
     while (length > 0 && field[length - 1] == ' ')
         length--;
     field[length] = '\0';
+}
+
+size_t lineEndLength(const char *text, size_t length, size_t at)
+{
+    if (at >= length || (text[at] != '\r' && text[at] != '\n'))
+        return 0;
+    if (text[at] == '\n')
+        return 1;
+    if (at + 1 < length && text[at + 1] == '\n')
+        return 2;
+    // Some old Windows tools wrote CR CR LF: one line end, not an empty line.
+    return at + 2 < length && text[at + 1] == '\r' && text[at + 2] == '\n' ? 3 : 1;
+}
+
+bool nextLine(const char *text, size_t length, size_t *position, const char **line,
+              size_t *lineLength)
+{
+    size_t start = *position;
+    if (start >= length)
+        return false;
+    const char *found = (const char *)memchr(text + start, '\n', length - start);
+    size_t end = found != nullptr ? (size_t)(found - text) : length;
+    const char *cr = (const char *)memchr(text + start, '\r', end - start);
+    if (cr != nullptr)
+        end = (size_t)(cr - text);
+    *line = text + start;
+    *lineLength = end - start;
+    *position = end + lineEndLength(text, length, end);
+    return true;
 }

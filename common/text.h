@@ -1,5 +1,7 @@
 // Small text helpers shared by every part of the program. All text is a NUL-terminated byte
-// string in the ANSI code page (936, GBK): a lead byte 0x81-0xFE is followed by one trail byte.
+// string in the ANSI code page (936, GBK): a lead byte 0x81-0xFE and a trail byte 0x40-0x7E or
+// 0x80-0xFE make one character. A lead byte before anything else is a character on its own, so
+// it never takes a separator, a quote, CR, LF or the terminator with it.
 #pragma once
 
 #include <cstddef>
@@ -19,16 +21,32 @@ inline bool isLeadByte(unsigned char c)
     return leadBytes[c];
 }
 
-// The width in bytes (1 or 2) of the character at text; a lead byte before the terminator
-// counts as one byte.
-inline size_t characterWidth(const char *text)
+// True when c can follow a lead byte as the second byte of its character.
+inline bool isTrailByte(unsigned char c)
 {
-    return isLeadByte((unsigned char)text[0]) && text[1] != '\0' ? 2 : 1;
+    return c >= 0x40 && c != 0x7F && c != 0xFF;
 }
 
-// The longest length, at most maxLength, at which text can be cut without leaving half a
-// double-byte character; a lead byte with nothing after it is left out too. Never reads past
-// a NUL or past maxLength bytes.
+// The width in bytes (1 or 2) of the character at text: 2 only for a lead byte followed by a
+// trail byte. Every walk over text steps by it.
+inline size_t characterWidth(const char *text)
+{
+    return isLeadByte((unsigned char)text[0]) && isTrailByte((unsigned char)text[1]) ? 2 : 1;
+}
+
+inline char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+}
+
+inline char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+}
+
+// The longest length, at most maxLength, at which text can be cut without splitting a
+// double-byte character. Reads text up to its NUL, or up to maxLength bytes and the byte
+// after them.
 size_t fitLength(const char *text, size_t maxLength);
 
 // Copies src into dst (dstSize bytes, terminator included), cut without splitting a character.
@@ -55,3 +73,10 @@ bool equalsIgnoringCase(const char *a, const char *b);
 // ends are dropped, and the text is cut on a character boundary.
 void copyField(char *field, size_t size, const char *value);
 
+
+// The line ending at text[at] (CR LF, CR CR LF, LF or CR; length is the text's length): how
+// many bytes it takes, 0 when no line ends there.
+size_t lineEndLength(const char *text, size_t length, size_t at);
+// The next line of text from *position (its end not included); false at the end of the text.
+bool nextLine(const char *text, size_t length, size_t *position, const char **line,
+              size_t *lineLength);

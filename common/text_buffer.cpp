@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-int appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
+bool appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
 {
     if (buffer->length + count + 1 > buffer->capacity) {
         size_t capacity = buffer->capacity < 64 ? 64 : buffer->capacity;
@@ -11,14 +11,14 @@ int appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
             capacity *= 2;
         char *grown = (char *)realloc(buffer->data, capacity);
         if (grown == nullptr)
-            return 0;
+            return false;
         buffer->data = grown;
         buffer->capacity = capacity;
     }
     memcpy(buffer->data + buffer->length, bytes, count);
     buffer->length += count;
     buffer->data[buffer->length] = '\0';
-    return 1;
+    return true;
 }
 
 void clearBuffer(TextBuffer *buffer)

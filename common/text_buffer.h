@@ -10,8 +10,8 @@ struct TextBuffer {
     size_t capacity;
 };
 
-// Appends count bytes; 0 when no memory could be had (the buffer is then unchanged).
-int appendBytes(TextBuffer *buffer, const char *bytes, size_t count);
+// Appends count bytes; false when no memory could be had (the buffer is then unchanged).
+bool appendBytes(TextBuffer *buffer, const char *bytes, size_t count);
 // Empties the buffer, keeping its memory.
 void clearBuffer(TextBuffer *buffer);
 void freeBuffer(TextBuffer *buffer);

@@ -6,7 +6,8 @@
 #include "common/file_io.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
-#include "interchange/text_format.h"
+#include "interchange/exchange_formats.h"
+#include "interchange/text_encoding.h"
 #include "store/contact_list.h"
 
 #include <cstdlib>
@@ -16,31 +17,55 @@ char csvColumnNames[CSV_MAX_COLUMNS][CSV_COLUMN_NAME_SIZE];
 int csvColumnCount;
 int csvNameColumn, csvNumberColumn, csvRemarkColumn;
 
-// Reads the field at *position into field; returns true when the record goes on after it.
+// Reads a quoted field's text from the quote at *at into field, "" as one quote; false when
+// no quote closes it before the end of the file.
+static bool readQuotedText(const CsvFile *csv, size_t *at, TextBuffer *field)
+{
+    const char *text = csv->text;
+    for (size_t i = *at + 1; i < csv->length; i++) {
+        const char *quote = (const char *)memchr(text + i, '"', csv->length - i);
+        if (quote == nullptr)
+            break;
+        size_t found = (size_t)(quote - text);
+        appendBytes(field, text + i, found - i);
+        if (found + 1 < csv->length && text[found + 1] == '"') {
+            appendBytes(field, "\"", 1);
+            i = found + 1;
+            continue;
+        }
+        *at = found + 1;
+        return true;
+    }
+    clearBuffer(field);
+    return false;
+}
+
+// Spreadsheets keep a leading zero by writing a number as a formula: ="01062345678".
+static void dropFormulaQuotes(TextBuffer *field)
+{
+    if (field->length >= 3 && field->data[0] == '=' && field->data[1] == '"' &&
+        field->data[field->length - 1] == '"') {
+        memmove(field->data, field->data + 2, field->length - 3);
+        field->length -= 3;
+        field->data[field->length] = '\0';
+    }
+}
+
+// Reads the field at *position into field; returns true when the record goes on after it. A
+// quote that never closes is taken as text, and the field ends with its line.
 static bool readCsvField(const CsvFile *csv, size_t *position, TextBuffer *field)
 {
     const char *text = csv->text;
     size_t at = *position, length = csv->length;
     clearBuffer(field);
     appendBytes(field, "", 0);
-    bool quoted = at < length && text[at] == '"';
-    if (quoted) {
-        for (at++; at < length; at++) {
-            if (text[at] == '"' && at + 1 < length && text[at + 1] == '"') {
-                appendBytes(field, "\"", 1);
-                at++;
-            } else if (text[at] == '"') {
-                at++;
-                break;
-            } else {
-                appendBytes(field, text + at, 1);
-            }
-        }
-    }
+    if (at < length && text[at] == '"')
+        readQuotedText(csv, &at, field);
     size_t start = at;
     while (at < length && text[at] != csv->separator && text[at] != '\n' && text[at] != '\r')
         at++;
     appendBytes(field, text + start, at - start);
+    dropFormulaQuotes(field);
     // CR, LF and CR LF each end a record, and nothing more.
     bool more = at < length && text[at] == csv->separator;
     if (more || (at < length && text[at] == '\n'))
@@ -106,25 +131,38 @@ static void readHeader(CsvFile *csv)
     freeBuffer(&field);
 }
 
-int openCsvText(const char *text, size_t length, CsvFile *csv)
+// Takes the text over and reads its header.
+static int openCsvBuffer(TextBuffer *text, CsvFile *csv)
 {
     *csv = CsvFile();
-    csv->text = (char *)malloc(length + 1);
-    if (csv->text == nullptr)
-        return 0;
-    memcpy(csv->text, text, length);
-    csv->text[length] = '\0';
-    csv->length = length;
+    if (text->data == nullptr && !appendBytes(text, "", 0))
+        return READ_NO_MEMORY;
+    csv->text = text->data;
+    csv->length = text->length;
+    *text = TextBuffer();
     readHeader(csv);
-    return 1;
+    if (csvColumnCount > 0)
+        return 0;
+    closeCsv(csv);
+    return READ_CANNOT_OPEN;
+}
+
+int openCsvBytes(const char *bytes, size_t length, CsvFile *csv)
+{
+    TextBuffer text = {};
+    if (!appendBytes(&text, bytes, length))
+        return READ_NO_MEMORY;
+    return openCsvBuffer(&text, csv);
 }
 
 int openCsv(const char *path, CsvFile *csv)
 {
     TextBuffer text = {};
-    int opened = readAnsiTextFile(path, &text) && openCsvText(bufferText(&text), text.length, csv);
-    freeBuffer(&text);
-    return opened;
+    int result = readAnsiTextFile(path, &text);
+    if (result == 0)
+        return openCsvBuffer(&text, csv);
+    *csv = CsvFile();
+    return result;
 }
 
 void closeCsv(CsvFile *csv)
@@ -185,43 +223,59 @@ int importCsvRecords(const CsvFile *csv)
             if (column == csvRemarkColumn)
                 copyField(contact.remark, sizeof contact.remark, value);
         }
-        if (contact.name[0] != '\0' || contact.number[0] != '\0' || contact.remark[0] != '\0')
-            appended += appendContact(contact);
+        if (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0')
+            continue;
+        if (!appendContact(contact)) {
+            appended = READ_NO_MEMORY;
+            break;
+        }
+        appended++;
     }
     freeBuffer(&field);
     return appended;
 }
 
+int importCsv(const char *path)
+{
+    CsvFile csv;
+    int result = openCsv(path, &csv);
+    if (result == 0) {
+        result = importCsvRecords(&csv);
+        closeCsv(&csv);
+    }
+    return result;
+}
+
 // One field, quoted when it holds a comma, a quote or a line break.
-static int writeCsvField(FILE *file, const char *value, const char *after)
+static bool writeCsvField(FILE *file, const char *value, const char *after)
 {
     bool quote = strpbrk(value, ",\"\r\n") != nullptr;
     if (!quote)
         return writeBytes(file, value, strlen(value)) && writeBytes(file, after, strlen(after));
     if (!writeBytes(file, "\"", 1))
-        return 0;
+        return false;
     for (const char *c = value; *c != '\0'; c++)
         if (!writeBytes(file, c, 1) || (*c == '"' && !writeBytes(file, "\"", 1)))
-            return 0;
+            return false;
     return writeBytes(file, "\"", 1) && writeBytes(file, after, strlen(after));
 }
 
-static int writeCsvFile(FILE *file, const void *context)
+static bool writeCsvFile(FILE *file, const void *context)
 {
-    int checkedOnly = *(const int *)context;
+    bool checkedOnly = *(const bool *)context;
     if (!writeBytes(file, "姓名,号码,备注\r\n", strlen("姓名,号码,备注\r\n")))
-        return 0;
+        return false;
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         if (checkedOnly && contact->checked != 1)
             continue;
         if (!writeCsvField(file, contact->name, ",") || !writeCsvField(file, contact->number, ",") ||
             !writeCsvField(file, contact->remark, "\r\n"))
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }
 
-int exportCsv(const char *path, int checkedOnly)
+bool exportCsv(const char *path, bool checkedOnly)
 {
     return writeFileSafely(path, writeCsvFile, &checkedOnly);
 }

@@ -22,11 +22,11 @@ struct CsvFile {
     char separator;    // ',' or, for a header without commas, ';' or a tab
 };
 
-// Reads the file and its header into csvColumnNames and csvColumnCount (none for an empty
-// file). A first line "sep=X" names the separator X. 0 when the file cannot be read.
+// Reads the file and its header into csvColumnNames and csvColumnCount. A first line "sep=X"
+// names the separator X. 0, or a ReadFailure: an empty file cannot be read either.
 int openCsv(const char *path, CsvFile *csv);
-// The same for text already in memory (copied).
-int openCsvText(const char *text, size_t length, CsvFile *csv);
+// The same for bytes in memory, already in the ANSI code page (copied).
+int openCsvBytes(const char *bytes, size_t length, CsvFile *csv);
 void closeCsv(CsvFile *csv);
 // The mapping used when the header has fewer than two columns: name 0, number 1, no remark.
 void useDefaultCsvMapping();
@@ -35,9 +35,12 @@ void useDefaultCsvMapping();
 // such column keeps the default mapping's choice.
 void recognizeCsvColumns();
 // Appends one contact per record that has text in a mapped field (the name may be empty);
-// returns how many.
+// returns how many, or READ_NO_MEMORY.
 int importCsvRecords(const CsvFile *csv);
+// Opens the file and imports its records with the columns as they are mapped: the contacts
+// appended, or a ReadFailure.
+int importCsv(const char *path);
 
 // Writes the header 姓名,号码,备注 and one line per contact (all, or only the ticked ones);
-// a field holding a comma, a quote or a line break is quoted. 1 written, 0 failed.
-int exportCsv(const char *path, int checkedOnly);
+// a field holding a comma, a quote or a line break is quoted. False when it failed.
+bool exportCsv(const char *path, bool checkedOnly);

@@ -4,9 +4,11 @@
 // two tables that every conversion after that reads.
 #include "interchange/text_encoding.h"
 
+#include "common/file_io.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
+#include "interchange/exchange_formats.h"
 
 #include <climits>
 #include <clocale>
@@ -23,10 +25,14 @@ static uint16_t codePointOfAnsi[TABLE_SIZE];
 static uint16_t ansiOfCodePoint[TABLE_SIZE];
 static char tablesLocale[LOCALE_NAME_SIZE]; // the locale the tables were built in, or ""
 
+// What the code page maps into the private use area (Windows' user-defined characters, and
+// its byte 0xFF) is no character the program can show or exchange, and glibc defines none of
+// it: undefined on every platform alike.
 static void keepAnswer(unsigned key, const char *bytes, int width)
 {
     wchar_t wide = 0;
-    if (mbtowc(&wide, bytes, width) != width || wide <= 0 || (unsigned long)wide >= TABLE_SIZE)
+    if (mbtowc(&wide, bytes, width) != width || wide <= 0 || (unsigned long)wide >= TABLE_SIZE ||
+        (wide >= 0xE000 && wide <= 0xF8FF))
         return;
     codePointOfAnsi[key] = (uint16_t)wide;
     if (ansiOfCodePoint[wide] == 0)
@@ -47,6 +53,8 @@ static void buildTables()
             continue;
         }
         for (unsigned trail = 0x40; trail < 0x100; trail++) {
+            if (!isTrailByte((unsigned char)trail))
+                continue;
             bytes[1] = (char)trail;
             keepAnswer(first << 8 | trail, bytes, 2);
         }
@@ -59,14 +67,14 @@ static void ensureTables()
         buildTables();
 }
 
-int selectAnsiLocale()
+bool selectAnsiLocale()
 {
     platformSelectAnsiLocale();
     tablesLocale[0] = '\0'; // built again, in this locale, when next needed
-    return MB_CUR_MAX >= 2 ? 1 : 0;
+    return MB_CUR_MAX >= 2;
 }
 
-int appendUtf8(unsigned long cp, char *out, size_t size, size_t *length)
+bool appendUtf8(unsigned long cp, char *out, size_t size, size_t *length)
 {
     unsigned char bytes[4];
     size_t count;
@@ -90,11 +98,11 @@ int appendUtf8(unsigned long cp, char *out, size_t size, size_t *length)
         count = 4;
     }
     if (*length + count + 1 > size)
-        return 0;
+        return false;
     for (size_t i = 0; i < count; i++)
         out[(*length)++] = (char)bytes[i];
     out[*length] = '\0';
-    return 1;
+    return true;
 }
 
 static unsigned long ansiCodePoint(const char *ansi, size_t width)
@@ -104,7 +112,7 @@ static unsigned long ansiCodePoint(const char *ansi, size_t width)
         return first;
     ensureTables();
     unsigned key = width == 2 ? first << 8 | (unsigned char)ansi[1] : first;
-    return codePointOfAnsi[key] != 0 ? codePointOfAnsi[key] : 0xFFFD;
+    return codePointOfAnsi[key] != 0 ? codePointOfAnsi[key] : '?';
 }
 
 size_t decodeAnsi(const char *ansi, unsigned long *cp)
@@ -161,7 +169,7 @@ size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
     return valid ? length : 1;
 }
 
-int ansiCharacter(unsigned long cp, char bytes[MB_LEN_MAX])
+int encodeAnsi(unsigned long cp, char bytes[MB_LEN_MAX])
 {
     if (cp > 0 && cp < 0x80) {
         bytes[0] = (char)cp;
@@ -188,7 +196,7 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
         unsigned long cp;
         text += decodeUtf8(text, &cp);
         char bytes[MB_LEN_MAX];
-        int count = ansiCharacter(cp, bytes);
+        int count = encodeAnsi(cp, bytes);
         if (length + count + 1 > size)
             break;
         memcpy(ansi + length, bytes, count);
@@ -198,82 +206,123 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
     return length;
 }
 
-int isUtf8(const char *text, size_t length)
+bool isUtf8(const char *text, size_t length)
 {
     const unsigned char *bytes = (const unsigned char *)text;
     for (size_t i = 0; i < length;) {
         unsigned long cp;
         size_t used = decodeUtf8(bytes + i, &cp);
         if (used == 1 && bytes[i] >= 0x80)
-            return 0;
-        if (used == 3 && bytes[i] == 0xE0 && bytes[i + 1] < 0xA0)
-            return 0; // the earlier three-byte form is read, but is no proof of UTF-8
+            return false;
         i += used;
     }
-    return 1;
+    return true;
 }
 
-int looksLikeUtf8(const char *text, size_t length)
+// The bytes a valid sequence starting with lead would have; 0 for a byte that starts none.
+static size_t utf8SequenceLength(unsigned char lead)
 {
-    if (!isUtf8(text, length))
-        return 0;
-    const unsigned char *bytes = (const unsigned char *)text;
-    bool inRun = false, runBesideLetter = false, afterLetter = false;
+    return lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+         : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+}
+
+// What the non-ASCII bytes of a text hold, read as UTF-8.
+struct Utf8Counts {
+    size_t strong;   // sequences of three or four bytes (every ideograph is one)
+    size_t latin;    // two-byte accented Latin letters (U+00C0-U+024F) in runs beside an ASCII letter
+    size_t other;    // any other two-byte sequence, and Latin runs beside no letter
+    size_t invalid;  // what is no valid sequence: a lead byte cut short, with what it has, or a stray byte
+};
+
+static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
+{
+    Utf8Counts counts = {};
+    size_t run = 0;                            // Latin letters in the current run
+    bool runBesideLetter = false, afterLetter = false;
     for (size_t i = 0; i < length;) {
         unsigned long cp;
         size_t used = decodeUtf8(bytes + i, &cp);
-        i += used;
-        if (used >= 3)
-            return 1;
-        if (used == 2) {
-            if (cp < 0xC0 || cp > 0x24F || cp == 0xD7 || cp == 0xF7)
-                return 0;
-            if (!inRun)
-                runBesideLetter = afterLetter;
-            inRun = true;
-            continue;
+        bool letter = (bytes[i] >= 'A' && bytes[i] <= 'Z') || (bytes[i] >= 'a' && bytes[i] <= 'z');
+        bool latin = used == 2 && cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7;
+        if (!latin && run > 0) { // a run ends: it proves something only beside a letter
+            (runBesideLetter || letter ? counts.latin : counts.other) += run;
+            run = 0;
         }
-        bool letter = (cp >= 'A' && cp <= 'Z') || (cp >= 'a' && cp <= 'z');
-        if (inRun && !runBesideLetter && !letter)
-            return 0;
-        inRun = false;
+        if (latin) {
+            runBesideLetter = run == 0 ? afterLetter : runBesideLetter;
+            run++;
+        } else if (used == 2) {
+            counts.other++;
+        } else if (used >= 3) {
+            // The three-byte form earlier versions of this program wrote proves nothing.
+            counts.strong += !(bytes[i] == 0xE0 && bytes[i + 1] < 0xA0);
+        } else if (bytes[i] >= 0x80) {
+            counts.invalid++;
+            size_t expected = utf8SequenceLength(bytes[i]);
+            while (used < expected && i + used < length && (bytes[i + used] & 0xC0) == 0x80)
+                used++;
+        }
         afterLetter = letter;
+        i += used;
     }
-    return !inRun || runBesideLetter;
+    (runBesideLetter ? counts.latin : counts.other) += run;
+    return counts;
 }
+
+Utf8Evidence utf8Evidence(const char *text, size_t length)
+{
+    Utf8Counts counts = countUtf8((const unsigned char *)text, length);
+    bool latinOnly = counts.latin > 0 && counts.other == 0;
+    if (counts.invalid == 0)
+        return counts.strong > 0 || latinOnly ? UTF8 : MAYBE_UTF8;
+    // A stray byte or a character cut short in UTF-8 text: the rest of it still proves it.
+    size_t proof = counts.strong >= 2 ? counts.strong : latinOnly ? counts.latin : 0;
+    return proof >= 2 && counts.invalid * 2 <= proof ? UTF8 : NOT_UTF8;
+}
+
+enum ByteOrder { NOT_UTF16, UTF16_LE, UTF16_BE };
 
 static bool isStructureByte(unsigned char c)
 {
     return c == '\n' || c == '\r' || c == ',' || c == ';' || c == '\t' || c == ':';
 }
 
-// Which byte order a file without a mark has: UTF-16 has NUL bytes, and its line ends and
-// separators are whole code units ("\n\0" little-endian, "\0\n" big-endian) at even offsets,
-// whatever the share of ASCII. 1 little-endian, 2 big-endian, 0 not UTF-16.
-static int guessUtf16(const unsigned char *bytes, size_t length)
+// Which byte order a file without a mark has. UTF-16 comes in whole code units, so its
+// length is even; ASCII text (every number, separator and line end) puts NUL bytes in one
+// half of its units, and its line ends and separators are whole units ("\n\0" little-endian,
+// "\0\n" big-endian). A NUL or two in UTF-8 or ANSI text is no such evidence.
+static ByteOrder guessUtf16(const unsigned char *bytes, size_t length)
 {
-    if (memchr(bytes, 0, length) == nullptr)
-        return 0;
-    size_t little = 0, big = 0;
+    if (length % 2 != 0 || memchr(bytes, 0, length) == nullptr)
+        return NOT_UTF16;
+    size_t little = 0, big = 0, lowZeros = 0, highZeros = 0;
     for (size_t i = 0; i + 1 < length; i += 2) {
         little += bytes[i + 1] == 0 && isStructureByte(bytes[i]);
         big += bytes[i] == 0 && isStructureByte(bytes[i + 1]);
+        lowZeros += bytes[i] == 0;
+        highZeros += bytes[i + 1] == 0;
     }
-    return little > big ? 1 : big > little ? 2 : 0;
+    size_t units = length / 2;
+    if (little > big && highZeros * 8 >= units && highZeros > lowZeros)
+        return UTF16_LE;
+    if (big > little && lowZeros * 8 >= units && lowZeros > highZeros)
+        return UTF16_BE;
+    return NOT_UTF16;
 }
 
-static unsigned long utf16Unit(const unsigned char *bytes, int order)
+static unsigned long utf16Unit(const unsigned char *bytes, ByteOrder order)
 {
-    return order == 1 ? bytes[0] | bytes[1] << 8 : bytes[0] << 8 | bytes[1];
+    return order == UTF16_LE ? bytes[0] | bytes[1] << 8 : bytes[0] << 8 | bytes[1];
 }
 
-// UTF-16 to UTF-8; a surrogate without its other half becomes U+FFFD. 0 out of memory.
-static int convertUtf16(TextBuffer *file, size_t start, int order)
+// UTF-16 to UTF-8; a surrogate without its other half becomes U+FFFD. False out of memory.
+static bool convertUtf16(TextBuffer *file, size_t start, ByteOrder order)
 {
     const unsigned char *bytes = (const unsigned char *)bufferText(file);
     size_t length = file->length;
     TextBuffer utf8 = {};
-    appendBytes(&utf8, "", 0);
+    if (!appendBytes(&utf8, "", 0))
+        return false;
     for (size_t i = start; i + 1 < length; i += 2) {
         unsigned long unit = utf16Unit(bytes + i, order);
         if (unit >= 0xD800 && unit < 0xE000) {
@@ -287,12 +336,12 @@ static int convertUtf16(TextBuffer *file, size_t start, int order)
         appendUtf8(unit, encoded, sizeof encoded, &used);
         if (!appendBytes(&utf8, encoded, used)) {
             freeBuffer(&utf8);
-            return 0;
+            return false;
         }
     }
     freeBuffer(file);
     *file = utf8;
-    return 1;
+    return true;
 }
 
 static bool startsWithMark(const TextBuffer *file, size_t at)
@@ -331,29 +380,83 @@ static void dropMarksAndNuls(TextBuffer *file)
         text[kept++] = text[i] == '\0' ? ' ' : text[i];
     }
     file->length = kept;
-    if (text != nullptr)
-        text[kept] = '\0';
+    text[kept] = '\0';
 }
 
-int normalizeTextFile(TextBuffer *file)
+// The first bytes of the files people mistake for contact lists: archives (an Excel or Word
+// document is a zip), old Office documents, PDF and pictures.
+static bool hasBinarySignature(const unsigned char *bytes, size_t length)
+{
+    static const struct {
+        const char *bytes;
+        size_t length;
+    } signatures[] = {
+        {"PK\x03\x04", 4}, {"PK\x05\x06", 4}, {"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8}, {"%PDF-", 5},
+        {"\x89PNG", 4},    {"\xFF\xD8\xFF", 3}, {"GIF8", 4}, {"Rar!", 4}, {"7z\xBC\xAF", 4},
+        {"\x1F\x8B", 2},
+    };
+    for (const auto &signature : signatures)
+        if (length >= signature.length && memcmp(bytes, signature.bytes, signature.length) == 0)
+            return true;
+    return false;
+}
+
+// Control bytes that no text holds more than by accident: all below 0x20 but TAB, LF, VT, FF,
+// CR and the SUB that old editors put at the end; NUL among them.
+static bool hasStrayControlBytes(const unsigned char *bytes, size_t length)
+{
+    size_t controls = 0;
+    for (size_t i = 0; i < length; i++)
+        controls += bytes[i] < 0x20 && (bytes[i] < '\t' || bytes[i] > '\r') && bytes[i] != 0x1A;
+    return controls >= 3 && controls * 50 > length;
+}
+
+TextKind prepareTextFile(TextBuffer *file)
 {
     const unsigned char *bytes = (const unsigned char *)bufferText(file);
     size_t length = file->length;
-    int kind = UNKNOWN_TEXT, order = 0;
+    if (hasBinarySignature(bytes, length))
+        return TEXT_NOT_TEXT;
+    bool marked = length >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0;
+    ByteOrder order = NOT_UTF16;
     size_t start = 0;
-    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        kind = UNICODE_TEXT;
-    else if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        order = 1, start = 2;
+    if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        order = UTF16_LE, start = 2;
     else if (length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        order = 2, start = 2;
-    else
+        order = UTF16_BE, start = 2;
+    else if (!marked)
         order = guessUtf16(bytes, length);
-    if (order != 0) {
-        if (!convertUtf16(file, start, order))
-            return 0;
-        kind = UNICODE_TEXT;
-    }
+    if (order != NOT_UTF16 && !convertUtf16(file, start, order))
+        return TEXT_NO_MEMORY;
+    if (hasStrayControlBytes((const unsigned char *)bufferText(file), file->length))
+        return TEXT_NOT_TEXT;
     dropMarksAndNuls(file);
-    return kind;
+    if (marked || order != NOT_UTF16)
+        return TEXT_UNICODE;
+    Utf8Evidence evidence = utf8Evidence(bufferText(file), file->length);
+    return evidence == UTF8 ? TEXT_UTF8 : evidence == MAYBE_UTF8 ? TEXT_MAYBE_UTF8 : TEXT_ANSI;
+}
+
+bool isUtf8Kind(TextKind kind)
+{
+    return kind == TEXT_UNICODE || kind == TEXT_UTF8;
+}
+
+int readAnsiTextFile(const char *path, TextBuffer *text)
+{
+    TextBuffer file = {};
+    if (!readWholeFile(path, &file)) {
+        freeBuffer(&file);
+        return READ_CANNOT_OPEN;
+    }
+    TextKind kind = prepareTextFile(&file);
+    if (kind == TEXT_NOT_TEXT || kind == TEXT_NO_MEMORY) {
+        freeBuffer(&file);
+        return kind == TEXT_NOT_TEXT ? READ_CANNOT_OPEN : READ_NO_MEMORY;
+    }
+    if (isUtf8Kind(kind)) // ANSI is never longer than the UTF-8 it comes from
+        file.length = utf8ToAnsi(bufferText(&file), file.data, file.length + 1);
+    freeBuffer(text);
+    *text = file;
+    return 0;
 }

@@ -1,14 +1,18 @@
-// The vCard reader. A file is taken whole, normalised to bytes with UTF-8 or ANSI text,
-// split into lines (CR LF, LF, CR and CR CR LF), unfolded, and read property by property.
-// Every BEGIN:VCARD ... END:VCARD is one contact; a BEGIN:VCARD inside an open card ends it,
-// and only a card an AGENT property opens is nested (and belongs to no one).
+// The vCard reader. A file is taken whole, its encoding decided once (prepareTextFile), split
+// into lines, unfolded, and read property by property in one pass. Every BEGIN:VCARD ...
+// END:VCARD is a contact. A BEGIN:VCARD inside an open card, an AGENT's card among them,
+// opens a nested card, which is a contact of its own; when it ends, the outer card goes on.
+// The contacts come in the order their cards begin, and a card still open at the end of the
+// file is kept. A card keeps its values as they stood in the file and decodes them once, when
+// it ends.
 #include "interchange/vcard_format.h"
 
+#include "common/charsets.h"
 #include "common/file_io.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
-#include "interchange/text_encoding.h"
+#include "interchange/exchange_formats.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -17,20 +21,30 @@ namespace {
 
 enum Charset { CHARSET_AUTO, CHARSET_UTF8, CHARSET_ANSI, CHARSET_OTHER };
 enum Encoding { ENCODING_NONE, ENCODING_QUOTED, ENCODING_BASE64 };
-enum { CHARSET_NAME_SIZE = 32, VALUE_POINTS = 512, COMPONENTS = 3 };
-
-// One property line taken apart; the pointers point into the line.
-struct Property {
-    char *name; // without group, e.g. "TEL"
-    char *value;
-    Encoding encoding;
-    Charset charset;
-    const char *charsetName; // the declared name, for CHARSET_OTHER
-    int cell;
-    int pref; // 0 not preferred; otherwise its rank, 1 the most preferred
+enum {
+    CHARSET_NAME_SIZE = 32,
+    COMPONENT_SIZE = 512, // what a component keeps of its bytes; every field is far shorter
+    NAME_PARTS = 3,       // family, given and middle name
+    MAX_DEPTH = 32        // a card nested deeper ends the innermost one instead
 };
 
-// A value a card keeps (N, FN or TEL), as it stood in the file.
+struct Span {
+    const char *text;
+    size_t length;
+};
+
+// One property line taken apart; the spans point into the line.
+struct Property {
+    Span name; // without group, e.g. "TEL"
+    Span value;
+    Encoding encoding;
+    Charset charset;
+    Span charsetName;
+    bool cell, voice, fax; // fax stands for the numbers nobody answers: fax, pager, modem
+    int pref;              // 0 not preferred; otherwise its rank, 1 the most preferred
+};
+
+// A value a card keeps, as it stood in the file.
 struct KeptValue {
     TextBuffer text;
     Encoding encoding;
@@ -39,186 +53,191 @@ struct KeptValue {
     bool present;
 };
 
-// What one card has given so far.
 struct Card {
-    KeptValue n, fn, tel;
-    int telRank; // 0 none, 1 any, 2 PREF, 3 CELL, 4 CELL and PREF
-    int telPref; // the kept number's PREF rank, 0 none
-    int modern;  // VERSION 3.0 or 4.0: values are UTF-8
+    KeptValue n, fn, org, note, tel;
+    int telRank;         // 0 none; a voice number always above a fax
+    int telPref;         // the kept number's PREF rank, 0 none
+    bool utf8ByDefault;  // VERSION 3.0 or 4.0
+    size_t slot;         // its contact's place among those of its outermost card
 };
 
-// A value decoded to code points, one component after another.
-struct Components {
-    unsigned long points[COMPONENTS][VALUE_POINTS];
-    size_t counts[COMPONENTS];
+// Scratch space for decoding values, kept for a whole file so that no value allocates.
+struct DecodeScratch {
+    TextBuffer bytes, literal;
+    char parts[NAME_PARTS][COMPONENT_SIZE];
+    unsigned long points[COMPONENT_SIZE];
 };
 
-// What decoding a value needs, kept for a whole file so that no value allocates.
-struct Decoder {
-    TextBuffer bytes, literal, component;
-    Components parts;
+struct Reader {
+    const char *text;
+    size_t length;
+    size_t position;
+    TextKind kind;
+    TextBuffer joined; // a logical line that goes on over several lines
+    Card *cards;       // the open cards, outermost first
+    size_t depth, cardRoom;
+    Contact *pending;  // the contacts of the outermost card and its nested ones, in order
+    size_t pendingCount, pendingRoom;
+    DecodeScratch scratch;
+    bool outOfMemory;
 };
 
-bool startsIgnoringCase(const char *text, const char *prefix)
+bool spanIs(Span span, const char *word)
+{
+    size_t i = 0;
+    for (; i < span.length && word[i] != '\0'; i++)
+        if (upperAscii(span.text[i]) != upperAscii(word[i]))
+            return false;
+    return i == span.length && word[i] == '\0';
+}
+
+bool spanStarts(Span span, const char *prefix)
 {
     size_t length = strlen(prefix);
-    for (size_t i = 0; i < length; i++) {
-        char x = text[i] >= 'a' && text[i] <= 'z' ? (char)(text[i] - 32) : text[i];
-        if (x != prefix[i])
-            return false;
-    }
-    return true;
+    return span.length >= length && spanIs(Span{span.text, length}, prefix);
 }
 
-// True when text, spaces and tabs around it ignored, is word (without regard to case).
-bool isWord(const char *text, const char *word)
+Span trimmed(Span span, const char *what)
 {
-    while (*text == ' ' || *text == '\t')
-        text++;
-    size_t length = strlen(word);
-    if (!startsIgnoringCase(text, word))
-        return false;
-    for (text += length; *text == ' ' || *text == '\t'; text++)
-        ;
-    return *text == '\0';
+    while (span.length > 0 && strchr(what, span.text[0]) != nullptr)
+        span.text++, span.length--;
+    while (span.length > 0 && strchr(what, span.text[span.length - 1]) != nullptr)
+        span.length--;
+    return span;
 }
 
-// The next physical line; false at the end of the text.
-bool nextLine(const char *text, size_t length, size_t *position, const char **line,
-              size_t *lineLength)
+// True when the span, spaces and tabs around it ignored, is word (without regard to case).
+bool isWord(Span span, const char *word)
 {
-    if (*position >= length)
-        return false;
-    size_t start = *position, end = start;
-    while (end < length && text[end] != '\r' && text[end] != '\n')
-        end++;
-    size_t next = end;
-    if (next < length && text[next] == '\r' && next + 1 < length && text[next + 1] == '\r' &&
-        next + 2 < length && text[next + 2] == '\n')
-        next += 3;
-    else if (next < length && text[next] == '\r' && next + 1 < length && text[next + 1] == '\n')
-        next += 2;
-    else if (next < length)
-        next += 1;
-    *line = text + start;
-    *lineLength = end - start;
-    *position = next;
-    return true;
-}
-
-// The value separator: the first colon outside double quotes, or null.
-char *findValueColon(char *line)
-{
-    bool quoted = false;
-    for (char *c = line; *c != '\0'; c++) {
-        if (*c == '"')
-            quoted = !quoted;
-        else if (*c == ':' && !quoted)
-            return c;
-    }
-    return nullptr;
+    return spanIs(trimmed(span, " \t"), word);
 }
 
 bool headIsQuotedPrintable(const char *line, size_t length)
 {
-    for (size_t i = 0; i < length && line[i] != ':'; i++)
-        if (startsIgnoringCase(line + i, "QUOTED-PRINTABLE"))
+    for (size_t i = 0; i + 16 <= length && line[i] != ':'; i++)
+        if (spanIs(Span{line + i, 16}, "QUOTED-PRINTABLE"))
             return true;
     return false;
 }
 
-// Reads one logical line: folded lines and quoted-printable soft breaks are joined; a soft
-// break at the very end of the file is dropped.
-bool nextLogicalLine(const char *text, size_t length, size_t *position, TextBuffer *logical)
+// The property name at the start of a line, without its group.
+Span nameOf(const char *line, size_t length)
+{
+    size_t end = 0;
+    while (end < length && line[end] != ':' && line[end] != ';')
+        end++;
+    size_t start = end;
+    while (start > 0 && line[start - 1] != '.')
+        start--;
+    return Span{line + start, end - start};
+}
+
+bool isKeptName(Span name)
+{
+    static const char *const kept[] = {"BEGIN", "END", "VERSION", "N",    "FN",
+                                       "ORG",   "NOTE", "TEL",    "AGENT"};
+    for (const char *word : kept)
+        if (spanIs(name, word))
+            return true;
+    return false;
+}
+
+void append(Reader *reader, TextBuffer *buffer, const char *bytes, size_t count)
+{
+    if (!appendBytes(buffer, bytes, count))
+        reader->outOfMemory = true;
+}
+
+// Reads one logical line: folded lines and quoted-printable soft breaks are joined (a soft
+// break at the very end of the file is dropped). The lines of a property the reader does not
+// keep (a photo, say) are passed over without being joined.
+bool nextLogicalLine(Reader *reader, Span *logical)
 {
     const char *line;
-    size_t lineLength;
-    clearBuffer(logical);
-    if (!nextLine(text, length, position, &line, &lineLength))
+    size_t length;
+    if (!nextLine(reader->text, reader->length, &reader->position, &line, &length))
         return false;
-    appendBytes(logical, line, lineLength);
-    appendBytes(logical, "", 0);
-    bool quoted = headIsQuotedPrintable(line, lineLength);
+    bool quoted = headIsQuotedPrintable(line, length);
+    const Span first = {line, length};
+    bool keep = isKeptName(nameOf(line, length));
+    TextBuffer *joined = &reader->joined;
+    clearBuffer(joined);
+    bool joining = false;
     for (;;) {
-        size_t saved = *position;
-        bool softBreak = quoted && logical->length > 0 && logical->data[logical->length - 1] == '=';
-        if (softBreak)
-            logical->data[--logical->length] = '\0';
-        if (!nextLine(text, length, position, &line, &lineLength))
-            break;
-        if (softBreak) {
-            if (lineLength == 0)
-                break; // an empty line ends the value
-            while (lineLength > 0 && (*line == ' ' || *line == '\t'))
-                line++, lineLength--;
-            appendBytes(logical, line, lineLength);
-        } else if (lineLength > 0 && (*line == ' ' || *line == '\t')) {
-            appendBytes(logical, line + 1, lineLength - 1);
-        } else {
-            *position = saved;
-            break;
+        bool softBreak = quoted && length > 0 && line[length - 1] == '=';
+        size_t next = reader->position;
+        bool folded = next < reader->length && (reader->text[next] == ' ' || reader->text[next] == '\t');
+        if (!softBreak && !folded && !joining) {
+            *logical = Span{line, length};
+            return true;
         }
+        if (keep)
+            append(reader, joined, line, length - (softBreak ? 1 : 0));
+        joining = true;
+        if (!softBreak && !folded)
+            break;
+        if (!nextLine(reader->text, reader->length, &reader->position, &line, &length))
+            break;
+        if (softBreak && length == 0)
+            break; // an empty line ends the value
+        size_t skip = 0;
+        while (skip < length && (line[skip] == ' ' || line[skip] == '\t') && (softBreak || skip == 0))
+            skip++;
+        line += skip, length -= skip;
     }
+    *logical = keep ? Span{bufferText(joined), joined->length} : first;
     return true;
 }
 
-// A PREF parameter's rank: its number, or 1 when it has none.
-int prefRank(const char *value)
+int prefRank(Span value)
 {
-    int rank = atoi(value);
+    int rank = 0;
+    for (size_t i = 0; i < value.length && value.text[i] >= '0' && value.text[i] <= '9' && rank < 1000; i++)
+        rank = rank * 10 + (value.text[i] - '0');
     return rank > 0 ? rank : 1;
 }
 
 // TYPE=cell,pref or TYPE="cell, pref": each item trimmed.
-void readTypeList(char *list, Property *property)
+void readTypeList(Span list, Property *property)
 {
-    char *item = list;
-    while (item != nullptr) {
-        char *comma = strchr(item, ',');
-        if (comma != nullptr)
-            *comma = '\0';
-        while (*item == ' ' || *item == '\t' || *item == '"')
-            item++;
-        size_t length = strlen(item);
-        while (length > 0 && (item[length - 1] == ' ' || item[length - 1] == '\t' ||
-                              item[length - 1] == '"'))
-            item[--length] = '\0';
-        if (equalsIgnoringCase(item, "CELL"))
-            property->cell = 1;
-        if (equalsIgnoringCase(item, "PREF") && property->pref == 0)
+    while (list.length > 0) {
+        const char *comma = (const char *)memchr(list.text, ',', list.length);
+        size_t itemLength = comma != nullptr ? (size_t)(comma - list.text) : list.length;
+        Span item = trimmed(Span{list.text, itemLength}, " \t\"");
+        property->cell |= spanIs(item, "CELL");
+        property->voice |= spanIs(item, "VOICE");
+        property->fax |= spanIs(item, "FAX") || spanIs(item, "PAGER") || spanIs(item, "MODEM");
+        if (spanIs(item, "PREF") && property->pref == 0)
             property->pref = 1;
-        item = comma != nullptr ? comma + 1 : nullptr;
+        size_t used = comma != nullptr ? itemLength + 1 : itemLength;
+        list.text += used, list.length -= used;
     }
 }
 
-void readCharset(char *name, Property *property)
+void readCharset(Span name, Property *property)
 {
-    if (*name == '"')
-        name++;
-    size_t length = strlen(name);
-    if (length > 0 && name[length - 1] == '"')
-        name[length - 1] = '\0';
+    name = trimmed(name, "\"");
     property->charsetName = name;
-    if (equalsIgnoringCase(name, "UTF-8") || equalsIgnoringCase(name, "UTF8"))
+    if (spanIs(name, "UTF-8") || spanIs(name, "UTF8"))
         property->charset = CHARSET_UTF8;
-    else if (startsIgnoringCase(name, "GB"))
+    else if (spanStarts(name, "GB"))
         property->charset = CHARSET_ANSI; // GB2312, GBK, GB18030: the program's own code page
     else
         property->charset = CHARSET_OTHER;
 }
 
-Encoding encodingNamed(const char *name)
+Encoding encodingNamed(Span name)
 {
-    if (equalsIgnoringCase(name, "QUOTED-PRINTABLE"))
+    if (spanIs(name, "QUOTED-PRINTABLE"))
         return ENCODING_QUOTED;
-    if (equalsIgnoringCase(name, "BASE64") || equalsIgnoringCase(name, "B"))
+    if (spanIs(name, "BASE64") || spanIs(name, "B"))
         return ENCODING_BASE64;
     return ENCODING_NONE;
 }
 
-void readParameter(char *parameter, Property *property)
+void readParameter(Span parameter, Property *property)
 {
-    char *equals = strchr(parameter, '=');
+    const char *equals = (const char *)memchr(parameter.text, '=', parameter.length);
     if (equals == nullptr) {
         Encoding encoding = encodingNamed(parameter);
         if (encoding != ENCODING_NONE)
@@ -227,58 +246,122 @@ void readParameter(char *parameter, Property *property)
             readTypeList(parameter, property);
         return;
     }
-    *equals = '\0';
-    char *value = equals + 1;
-    if (equalsIgnoringCase(parameter, "ENCODING"))
+    Span name = {parameter.text, (size_t)(equals - parameter.text)};
+    Span value = {equals + 1, parameter.length - name.length - 1};
+    if (spanIs(name, "ENCODING"))
         property->encoding = encodingNamed(value);
-    else if (equalsIgnoringCase(parameter, "CHARSET"))
+    else if (spanIs(name, "CHARSET"))
         readCharset(value, property);
-    else if (equalsIgnoringCase(parameter, "TYPE"))
+    else if (spanIs(name, "TYPE"))
         readTypeList(value, property);
-    else if (equalsIgnoringCase(parameter, "PREF"))
+    else if (spanIs(name, "PREF"))
         property->pref = prefRank(value);
 }
 
-// Takes a line apart in place; false for a line without a value separator.
-bool readProperty(char *line, Property *property)
+// Takes a line apart; false for a line without a value separator (the first colon outside
+// double quotes).
+bool readProperty(Span line, Property *property)
 {
     *property = Property();
-    char *colon = findValueColon(line);
-    if (colon == nullptr)
-        return false;
-    *colon = '\0';
-    property->value = colon + 1;
     bool quoted = false;
-    char *segment = line;
-    for (char *c = line;; c++) {
-        if (*c == '"')
-            quoted = !quoted;
-        if ((*c == ';' && !quoted) || *c == '\0') {
-            bool last = *c == '\0';
-            *c = '\0';
-            if (segment == line) {
-                char *dot = strrchr(segment, '.');
-                property->name = dot != nullptr ? dot + 1 : segment;
-            } else {
-                readParameter(segment, property);
-            }
-            if (last)
-                break;
-            segment = c + 1;
-        }
+    size_t colon = 0;
+    while (colon < line.length && (line.text[colon] != ':' || quoted))
+        quoted ^= line.text[colon++] == '"';
+    if (colon == line.length)
+        return false;
+    property->value = Span{line.text + colon + 1, line.length - colon - 1};
+    property->name = nameOf(line.text, colon);
+    // After the name, each ';' outside quotes starts a parameter.
+    for (size_t at = property->name.text + property->name.length - line.text; at < colon;) {
+        size_t end = at + 1;
+        quoted = false;
+        while (end < colon && (line.text[end] != ';' || quoted))
+            quoted ^= line.text[end++] == '"';
+        readParameter(Span{line.text + at + 1, end - at - 1}, property);
+        at = end;
     }
     return true;
+}
+
+void keepValue(Reader *reader, KeptValue *kept, const Property *property, Span value)
+{
+    clearBuffer(&kept->text);
+    append(reader, &kept->text, value.text, value.length);
+    kept->encoding = property->encoding;
+    kept->charset = property->charset;
+    size_t nameLength = property->charsetName.length < CHARSET_NAME_SIZE - 1 ? property->charsetName.length
+                                                                           : CHARSET_NAME_SIZE - 1;
+    if (nameLength > 0)
+        memcpy(kept->charsetName, property->charsetName.text, nameLength);
+    kept->charsetName[nameLength] = '\0';
+    kept->present = true;
+}
+
+// A tel: URI's number: its parameters are no part of it, but an extension is kept in the
+// form phones dial it, after a comma (a pause), when the field has room for both.
+Span telUriNumber(Span uri, char *number, size_t size)
+{
+    const char *semicolon = (const char *)memchr(uri.text, ';', uri.length);
+    Span digits = {uri.text, semicolon != nullptr ? (size_t)(semicolon - uri.text) : uri.length};
+    Span extension = {};
+    for (Span rest = {semicolon, semicolon != nullptr ? uri.length - digits.length : 0}; rest.length > 0;) {
+        rest.text++, rest.length--;
+        const char *next = (const char *)memchr(rest.text, ';', rest.length);
+        Span parameter = {rest.text, next != nullptr ? (size_t)(next - rest.text) : rest.length};
+        if (spanStarts(parameter, "ext="))
+            extension = Span{parameter.text + 4, parameter.length - 4};
+        rest.text += parameter.length, rest.length -= parameter.length;
+    }
+    if (extension.length == 0 || digits.length + 1 + extension.length >= NUMBER_SIZE)
+        return digits;
+    formatText(number, size, "%.*s,%.*s", (int)digits.length, digits.text, (int)extension.length,
+               extension.text);
+    return Span{number, strlen(number)};
+}
+
+// Keeps the number when it is better than the one kept: a voice or untyped number above a
+// fax, pager or modem; then a mobile over any other, a preferred one over one that is not,
+// and among equals the lowest PREF rank. An empty number counts for nothing.
+void keepBetterNumber(Reader *reader, Card *card, const Property *property)
+{
+    char uriNumber[NUMBER_SIZE];
+    Span number = trimmed(property->value, " \t");
+    if (spanStarts(number, "tel:"))
+        number = telUriNumber(trimmed(Span{number.text + 4, number.length - 4}, " \t"), uriNumber,
+                              sizeof uriNumber);
+    if (trimmed(number, " \t").length == 0)
+        return;
+    bool answered = !property->fax || property->voice || property->cell;
+    int rank = (answered ? 4 : 0) + (property->cell ? 2 : 0) + (property->pref ? 1 : 0) + 1;
+    bool better = rank > card->telRank ||
+                  (rank == card->telRank && property->pref != 0 && property->pref < card->telPref);
+    if (!better)
+        return;
+    keepValue(reader, &card->tel, property, number);
+    card->telRank = rank;
+    card->telPref = property->pref;
+}
+
+void readCardProperty(Reader *reader, Card *card, const Property *property)
+{
+    const Span name = property->name;
+    if (spanIs(name, "VERSION"))
+        card->utf8ByDefault = property->value.length > 0 &&
+                              (property->value.text[0] == '3' || property->value.text[0] == '4');
+    else if (spanIs(name, "TEL"))
+        keepBetterNumber(reader, card, property);
+    KeptValue *kept = spanIs(name, "N") ? &card->n : spanIs(name, "FN") ? &card->fn
+                    : spanIs(name, "ORG") ? &card->org : spanIs(name, "NOTE") ? &card->note : nullptr;
+    if (kept != nullptr && !kept->present)
+        keepValue(reader, kept, property, property->value);
 }
 
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    c = upperAscii(c);
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
 int base64Value(char c)
@@ -288,17 +371,20 @@ int base64Value(char c)
     return found != nullptr ? (int)(found - digits) : -1;
 }
 
-// Undoes the transfer encoding into bytes. literal gets one flag per byte: 1 where the byte
-// stood in the file as itself, so it may separate components or start an escape; an encoded
-// "=3B" stays inside its component, as this program's earlier versions wrote it.
-void decodeTransfer(const KeptValue *value, TextBuffer *bytes, TextBuffer *literal)
+// Undoes the transfer encoding into scratch bytes. literal gets one flag per byte: 1 where
+// the byte stood in the file as itself, so it may separate components or start an escape;
+// an encoded "=3B" stays inside its component, as this program's earlier versions wrote it.
+void decodeTransfer(Reader *reader, const KeptValue *value)
 {
+    TextBuffer *bytes = &reader->scratch.bytes, *literal = &reader->scratch.literal;
     clearBuffer(bytes);
     clearBuffer(literal);
-    appendBytes(bytes, "", 0);
-    appendBytes(literal, "", 0);
     const char *text = bufferText(&value->text);
     size_t length = value->text.length;
+    if (value->encoding == ENCODING_NONE) {
+        append(reader, bytes, text, length);
+        return;
+    }
     unsigned bits = 0;
     int bitCount = 0;
     for (size_t i = 0; i < length; i++) {
@@ -314,110 +400,127 @@ void decodeTransfer(const KeptValue *value, TextBuffer *bytes, TextBuffer *liter
                 continue;
             bitCount -= 8;
             byte = (char)(bits >> bitCount);
-        } else if (value->encoding == ENCODING_QUOTED && byte == '=' && i + 2 < length &&
-                   hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
+        } else if (byte == '=' && i + 2 < length && hexValue(text[i + 1]) >= 0 &&
+                   hexValue(text[i + 2]) >= 0) {
             byte = (char)(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
             isLiteral = 0;
             i += 2;
         }
-        appendBytes(bytes, &byte, 1);
-        appendBytes(literal, &isLiteral, 1);
+        append(reader, bytes, &byte, 1);
+        append(reader, literal, &isLiteral, 1);
     }
 }
 
-Charset resolvedCharset(const KeptValue *value, int modern, const TextBuffer *bytes)
+// The charset of a value's bytes: the one it declares, when the program knows it; otherwise
+// UTF-8 when the file is Unicode or the value proves it is UTF-8, and else the file's own
+// rule: what its evidence says, and where it says nothing, UTF-8 in 3.0 and 4.0 cards and the
+// ANSI code page in 2.1 cards.
+Charset valueCharset(const Reader *reader, const KeptValue *value, bool utf8ByDefault)
 {
     if (value->charset == CHARSET_OTHER) {
-        size_t count;
-        if (platformDecodeCharset(value->charsetName, "", 0, nullptr, 0, &count))
+        if (findCharset(value->charsetName) != nullptr)
             return CHARSET_OTHER;
     } else if (value->charset != CHARSET_AUTO) {
         return value->charset;
     }
-    if (modern)
+    const TextBuffer *bytes = &reader->scratch.bytes;
+    if (reader->kind == TEXT_UNICODE ||
+        (isUtf8(bufferText(bytes), bytes->length) && utf8Evidence(bufferText(bytes), bytes->length) == UTF8))
         return CHARSET_UTF8;
-    return looksLikeUtf8(bufferText(bytes), bytes->length) ? CHARSET_UTF8 : CHARSET_ANSI;
+    if (reader->kind == TEXT_MAYBE_UTF8)
+        return utf8ByDefault ? CHARSET_UTF8 : CHARSET_ANSI;
+    return reader->kind == TEXT_UTF8 ? CHARSET_UTF8 : CHARSET_ANSI;
 }
 
-// The width of the character at at in a declared charset, so that a trail byte is never
-// taken for a backslash: Shift_JIS leads 0x81-0x9F and 0xE0-0xFC, the other double-byte
-// charsets any byte from 0x81, the single-byte charsets none.
-size_t otherCharsetWidth(const char *charset, const unsigned char *at, size_t left)
+// The width of the character at at in the value's charset, so that a trail byte is never
+// taken for a backslash or a separator. No byte of a UTF-8 sequence is ASCII.
+size_t charsetWidth(Charset charset, CharsetLeads leads, const char *at, size_t left)
 {
-    bool shiftJis = startsIgnoringCase(charset, "SHIFT") || startsIgnoringCase(charset, "SJIS") ||
-                    startsIgnoringCase(charset, "MS_KANJI") || equalsIgnoringCase(charset, "CP932") ||
-                    equalsIgnoringCase(charset, "WINDOWS-31J");
-    bool doubleByte = shiftJis || startsIgnoringCase(charset, "BIG") ||
-                      startsIgnoringCase(charset, "EUC") || startsIgnoringCase(charset, "KS_C") ||
-                      equalsIgnoringCase(charset, "CP949") || equalsIgnoringCase(charset, "CP950");
-    bool lead = shiftJis ? (at[0] >= 0x81 && at[0] <= 0x9F) || (at[0] >= 0xE0 && at[0] <= 0xFC)
-                         : doubleByte && at[0] >= 0x81;
-    return lead && left >= 2 ? 2 : 1;
-}
-
-size_t charsetWidth(Charset charset, const char *charsetName, const char *at, size_t left)
-{
+    unsigned char lead = (unsigned char)at[0];
     if (charset == CHARSET_ANSI)
         return left >= 2 ? characterWidth(at) : 1;
-    if (charset == CHARSET_OTHER)
-        return otherCharsetWidth(charsetName, (const unsigned char *)at, left);
-    return 1; // no byte of a UTF-8 sequence is ASCII
+    if (charset != CHARSET_OTHER || left < 2)
+        return 1;
+    bool isLead = leads == SHIFT_JIS_LEADS ? (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)
+                                           : leads == HIGH_LEADS && lead >= 0x81;
+    return isLead ? 2 : 1;
 }
 
-// Decodes the bytes of one component into code points (at most room), by its charset.
-size_t componentPoints(const TextBuffer *bytes, Charset charset, const char *charsetName,
-                       unsigned long *points, size_t room)
+// Converts a component's bytes, in place, to the ANSI code page.
+void componentToAnsi(Reader *reader, char *part, Charset charset, const char *charsetName)
 {
+    if (charset == CHARSET_UTF8) {
+        utf8ToAnsi(part, part, COMPONENT_SIZE);
+    } else if (charset == CHARSET_OTHER) {
+        size_t count = 0;
+        unsigned long *points = reader->scratch.points;
+        platformDecodeCharset(charsetName, part, strlen(part), points, COMPONENT_SIZE, &count);
+        size_t length = 0;
+        for (size_t i = 0; i < count; i++) {
+            char bytes[MB_LEN_MAX];
+            int width = encodeAnsi(points[i] == 0 ? ' ' : points[i], bytes);
+            if (length + width >= COMPONENT_SIZE)
+                break;
+            memcpy(part + length, bytes, width);
+            length += width;
+        }
+        part[length] = '\0';
+    }
+}
+
+enum ValueShape {
+    WHOLE,     // FN, TEL, NOTE: one text
+    FIRST_PART, // ORG: the organisation's name, before its units
+    NAME,      // N: family, given and middle name
+    NAME_LISTS // N of 3.0 and 4.0, where each part is a list: its first value
+};
+
+// Decodes a kept value into scratch.parts, in the ANSI code page: the escapes \n \\ \, \; \:
+// decoded, a compound value split at ';'. Both are done on whole characters of the value's
+// charset, never on a trail byte. Returns how many parts it has.
+int decodeParts(Reader *reader, const KeptValue *value, ValueShape shape, bool utf8ByDefault)
+{
+    decodeTransfer(reader, value);
+    Charset charset = valueCharset(reader, value, utf8ByDefault);
+    const NamedCharset *named = findCharset(value->charsetName);
+    CharsetLeads leads = named != nullptr ? named->leads : SINGLE_BYTES;
+    const TextBuffer *bytes = &reader->scratch.bytes;
     const char *text = bufferText(bytes);
-    size_t count = 0;
-    if (charset == CHARSET_OTHER) {
-        platformDecodeCharset(charsetName, text, bytes->length, points, room, &count);
-        return count;
-    }
-    for (size_t i = 0; i < bytes->length && count < room;) {
-        if (charset == CHARSET_UTF8)
-            i += decodeUtf8((const unsigned char *)text + i, &points[count++]);
-        else
-            i += decodeAnsi(text + i, &points[count++]);
-    }
-    return count;
-}
-
-// Decodes a kept value, with the escapes \n \\ \, \; \: decoded: a compound value (N) into
-// its first three components, split at ';', any other value whole into the first. Both are
-// done on whole characters of the value's charset, never on a trail byte.
-void decodeComponents(const KeptValue *value, int modern, bool compound, Decoder *decoder)
-{
-    TextBuffer &bytes = decoder->bytes, &literal = decoder->literal, &component = decoder->component;
-    Components *out = &decoder->parts;
-    decodeTransfer(value, &bytes, &literal);
-    Charset charset = resolvedCharset(value, modern, &bytes);
-    const char *text = bufferText(&bytes);
-    const char *isLiteral = bufferText(&literal);
+    const char *isLiteral = value->encoding == ENCODING_NONE ? nullptr : bufferText(&reader->scratch.literal);
+    int parts = shape == WHOLE || shape == FIRST_PART ? 1 : NAME_PARTS;
     int index = 0;
-    memset(out->counts, 0, sizeof out->counts);
-    clearBuffer(&component);
-    appendBytes(&component, "", 0);
-    for (size_t i = 0; i <= bytes.length && index < COMPONENTS; i++) {
-        bool separator = compound && i < bytes.length && text[i] == ';' && isLiteral[i];
-        if (i == bytes.length || separator) {
-            out->counts[index] = componentPoints(&component, charset, value->charsetName,
-                                                 out->points[index], VALUE_POINTS);
-            clearBuffer(&component);
-            index++;
+    size_t length = 0;
+    bool listEnded = false; // the rest of this part's list is dropped
+    char *part = reader->scratch.parts[0];
+    for (size_t i = 0; i <= bytes->length && index < parts; i++) {
+        bool literal = i < bytes->length && (isLiteral == nullptr || isLiteral[i]);
+        if (i == bytes->length || (shape != WHOLE && literal && text[i] == ';')) {
+            part[length] = '\0';
+            componentToAnsi(reader, part, charset, value->charsetName);
+            if (++index < parts)
+                part = reader->scratch.parts[index];
+            length = 0;
+            listEnded = false;
             continue;
         }
-        size_t width = charsetWidth(charset, value->charsetName, text + i, bytes.length - i);
-        char next = i + 1 < bytes.length ? text[i + 1] : '\0';
-        if (width == 1 && text[i] == '\\' && isLiteral[i] && next != '\0' &&
-            strchr("nN\\,;:", next) != nullptr) {
-            appendBytes(&component, next == 'n' || next == 'N' ? "\n" : &next, 1);
+        size_t width = charsetWidth(charset, leads, text + i, bytes->length - i);
+        char next = i + 1 < bytes->length ? text[i + 1] : '\0';
+        const char *character = text + i;
+        if (width == 1 && literal && text[i] == '\\' && next != '\0' && strchr("nN\\,;:", next) != nullptr) {
+            character = next == 'n' || next == 'N' ? "\n" : text + i + 1;
             i++;
-            continue;
+        } else if (width == 1 && literal && text[i] == ',' && shape == NAME_LISTS) {
+            listEnded = true;
         }
-        appendBytes(&component, text + i, width);
+        if (!listEnded && length + width < COMPONENT_SIZE) {
+            for (size_t b = 0; b < width; b++)
+                part[length++] = character[b] == '\0' ? ' ' : character[b];
+        }
         i += width - 1;
     }
+    for (; index < parts; index++)
+        reader->scratch.parts[index][0] = '\0';
+    return parts;
 }
 
 bool isCjk(unsigned long cp)
@@ -425,197 +528,196 @@ bool isCjk(unsigned long cp)
     return (cp >= 0x1100 && cp <= 0x11FF) || (cp >= 0x3040 && cp <= 0x30FF) ||
            (cp >= 0x3130 && cp <= 0x318F) || (cp >= 0x3400 && cp <= 0x4DBF) ||
            (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0xAC00 && cp <= 0xD7AF) ||
-           (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3FFFF);
+           (cp >= 0xF900 && cp <= 0xFAFF);
 }
 
-// Converts code points to ANSI into a field (see copyField); a NUL becomes a space.
-void pointsToField(const unsigned long *points, size_t count, char *field, size_t size)
+bool holdsCjk(const char *ansi)
 {
-    char ansi[VALUE_POINTS * 2 + 1];
-    size_t length = 0;
-    for (size_t i = 0; i < count; i++) {
-        char bytes[16];
-        int width = ansiCharacter(points[i] == 0 ? ' ' : points[i], bytes);
-        if (length + width >= sizeof ansi)
-            break;
-        memcpy(ansi + length, bytes, width);
-        length += width;
+    for (const char *at = ansi; *at != '\0';) {
+        unsigned long cp;
+        at += decodeAnsi(at, &cp);
+        if (isCjk(cp))
+            return true;
     }
-    ansi[length] = '\0';
-    copyField(field, size, ansi);
+    return false;
 }
 
-// Joins family, given and middle name: run together for CJK names, otherwise given,
-// middle and family name separated by single spaces.
-void joinName(const Components *parts, char *field, size_t size)
+// Joins family, given and middle name into field: run together for CJK names, otherwise
+// given, middle and family name separated by single spaces.
+void joinName(char parts[NAME_PARTS][COMPONENT_SIZE], char *field, size_t size)
 {
-    bool cjk = false;
-    for (int component = 0; component < COMPONENTS; component++)
-        for (size_t i = 0; i < parts->counts[component]; i++)
-            cjk = cjk || isCjk(parts->points[component][i]);
-    static const int cjkOrder[COMPONENTS] = {0, 1, 2}, westernOrder[COMPONENTS] = {1, 2, 0};
+    bool cjk = holdsCjk(parts[0]) || holdsCjk(parts[1]) || holdsCjk(parts[2]);
+    static const int cjkOrder[NAME_PARTS] = {0, 1, 2}, westernOrder[NAME_PARTS] = {1, 2, 0};
     const int *order = cjk ? cjkOrder : westernOrder;
-    unsigned long name[VALUE_POINTS * COMPONENTS + COMPONENTS];
+    char name[NAME_SIZE * 4] = "";
     size_t length = 0;
-    for (int i = 0; i < COMPONENTS; i++) {
-        const unsigned long *part = parts->points[order[i]];
-        size_t count = parts->counts[order[i]];
-        size_t first = 0;
-        while (first < count && (part[first] == ' ' || part[first] == '\t'))
-            first++;
-        while (count > first && (part[count - 1] == ' ' || part[count - 1] == '\t'))
-            count--;
-        if (count == first)
+    for (int i = 0; i < NAME_PARTS; i++) {
+        char part[NAME_SIZE * 2];
+        copyField(part, sizeof part, parts[order[i]]);
+        if (part[0] == '\0')
             continue;
-        if (length > 0 && !cjk)
-            name[length++] = ' ';
-        for (size_t j = first; j < count; j++)
-            name[length++] = part[j];
+        length += formatText(name + length, sizeof name - length, "%s%s", length > 0 && !cjk ? " " : "", part);
     }
-    pointsToField(name, length, field, size);
+    copyField(field, size, name);
 }
 
-// A value into a field: N (compound) as a joined name, FN and TEL whole.
-void valueToField(const KeptValue *value, int modern, bool compound, Decoder *decoder,
+void valueToField(Reader *reader, const KeptValue *value, ValueShape shape, bool utf8ByDefault,
                   char *field, size_t size)
 {
-    decodeComponents(value, modern, compound, decoder);
-    const Components *parts = &decoder->parts;
-    if (compound)
-        joinName(parts, field, size);
-    else
-        pointsToField(parts->points[0], parts->counts[0], field, size);
-}
-
-void keepValue(KeptValue *kept, const Property *property, const char *value)
-{
-    clearBuffer(&kept->text);
-    appendBytes(&kept->text, value, strlen(value));
-    kept->encoding = property->encoding;
-    kept->charset = property->charset;
-    copyText(kept->charsetName, sizeof kept->charsetName,
-             property->charsetName != nullptr ? property->charsetName : "");
-    kept->present = true;
-}
-
-// A better number replaces the kept one: a mobile over any other, a preferred one over one
-// that is not, and among equals the lowest PREF rank.
-void readNumber(Card *card, const Property *property)
-{
-    int rank = property->cell && property->pref ? 4 : property->cell ? 3 : property->pref ? 2 : 1;
-    bool better = rank > card->telRank ||
-                  (rank == card->telRank && property->pref != 0 && property->pref < card->telPref);
-    if (!better)
+    if (!value->present)
         return;
-    const char *number = property->value;
-    if (startsIgnoringCase(number, "TEL:"))
-        number += 4;
-    keepValue(&card->tel, property, number);
-    card->telRank = rank;
-    card->telPref = property->pref;
+    decodeParts(reader, value, shape, utf8ByDefault);
+    if (shape == NAME || shape == NAME_LISTS)
+        joinName(reader->scratch.parts, field, size);
+    else
+        copyField(field, size, reader->scratch.parts[0]);
 }
 
-void readCardProperty(Card *card, const Property *property)
+// The card's contact: named by N, else FN, else ORG (a company's card); its best number; its
+// first note as the remark.
+void finishCard(Reader *reader, const Card *card)
 {
-    if (equalsIgnoringCase(property->name, "VERSION"))
-        card->modern = property->value[0] == '3' || property->value[0] == '4';
-    else if (equalsIgnoringCase(property->name, "N") && !card->n.present)
-        keepValue(&card->n, property, property->value);
-    else if (equalsIgnoringCase(property->name, "FN") && !card->fn.present)
-        keepValue(&card->fn, property, property->value);
-    else if (equalsIgnoringCase(property->name, "TEL"))
-        readNumber(card, property);
+    Contact *contact = &reader->pending[card->slot];
+    bool modern = card->utf8ByDefault;
+    valueToField(reader, &card->n, modern ? NAME_LISTS : NAME, modern, contact->name, sizeof contact->name);
+    if (contact->name[0] == '\0')
+        valueToField(reader, &card->fn, WHOLE, modern, contact->name, sizeof contact->name);
+    if (contact->name[0] == '\0')
+        valueToField(reader, &card->org, FIRST_PART, modern, contact->name, sizeof contact->name);
+    valueToField(reader, &card->tel, WHOLE, modern, contact->number, sizeof contact->number);
+    valueToField(reader, &card->note, WHOLE, modern, contact->remark, sizeof contact->remark);
 }
 
 void clearCard(Card *card)
 {
-    KeptValue *values[] = {&card->n, &card->fn, &card->tel};
+    KeptValue *values[] = {&card->n, &card->fn, &card->org, &card->note, &card->tel};
     for (KeptValue *value : values) {
         TextBuffer text = value->text;
         clearBuffer(&text);
         *value = KeptValue();
         value->text = text;
     }
-    card->telRank = card->telPref = card->modern = 0;
+    card->telRank = card->telPref = 0;
 }
 
 void freeCard(Card *card)
 {
-    freeBuffer(&card->n.text);
-    freeBuffer(&card->fn.text);
-    freeBuffer(&card->tel.text);
+    KeptValue *values[] = {&card->n, &card->fn, &card->org, &card->note, &card->tel};
+    for (KeptValue *value : values)
+        freeBuffer(&value->text);
 }
 
-// Appends the card's contact; 1 when it had a name or a number.
-int finishCard(const Card *card, Decoder *decoder)
+// Room for one more of size bytes in *items; false without memory.
+bool reserve(void **items, size_t *room, size_t count, size_t size)
 {
-    Contact contact = {};
-    if (card->n.present)
-        valueToField(&card->n, card->modern, true, decoder, contact.name, sizeof contact.name);
-    if (contact.name[0] == '\0' && card->fn.present)
-        valueToField(&card->fn, card->modern, false, decoder, contact.name, sizeof contact.name);
-    if (card->tel.present)
-        valueToField(&card->tel, card->modern, false, decoder, contact.number,
-                     sizeof contact.number);
-    if (contact.name[0] == '\0' && contact.number[0] == '\0')
-        return 0;
-    return appendContact(contact);
+    if (count < *room)
+        return true;
+    size_t larger = *room < 8 ? 8 : *room * 2;
+    void *grown = realloc(*items, larger * size);
+    if (grown == nullptr)
+        return false;
+    memset((char *)grown + *room * size, 0, (larger - *room) * size);
+    *items = grown;
+    *room = larger;
+    return true;
+}
+
+void beginCard(Reader *reader)
+{
+    if (reader->depth == MAX_DEPTH) {
+        finishCard(reader, &reader->cards[--reader->depth]);
+    }
+    if (!reserve((void **)&reader->cards, &reader->cardRoom, reader->depth, sizeof(Card)) ||
+        !reserve((void **)&reader->pending, &reader->pendingRoom, reader->pendingCount, sizeof(Contact))) {
+        reader->outOfMemory = true;
+        return;
+    }
+    Card *card = &reader->cards[reader->depth];
+    clearCard(card);
+    card->utf8ByDefault = reader->depth > 0 && reader->cards[reader->depth - 1].utf8ByDefault;
+    card->slot = reader->pendingCount;
+    reader->pending[reader->pendingCount++] = Contact();
+    reader->depth++;
+}
+
+// Appends the contacts of a finished outermost card that have a name or a number.
+int appendPending(Reader *reader)
+{
+    int appended = 0;
+    for (size_t i = 0; i < reader->pendingCount && !reader->outOfMemory; i++) {
+        const Contact &contact = reader->pending[i];
+        if (contact.name[0] == '\0' && contact.number[0] == '\0')
+            continue;
+        if (appendContact(contact))
+            appended++;
+        else
+            reader->outOfMemory = true;
+    }
+    reader->pendingCount = 0;
+    return appended;
+}
+
+int endCard(Reader *reader)
+{
+    finishCard(reader, &reader->cards[--reader->depth]);
+    return reader->depth == 0 ? appendPending(reader) : 0;
+}
+
+void freeReader(Reader *reader)
+{
+    for (size_t i = 0; i < reader->cardRoom; i++)
+        freeCard(&reader->cards[i]);
+    free(reader->cards);
+    free(reader->pending);
+    freeBuffer(&reader->joined);
+    freeBuffer(&reader->scratch.bytes);
+    freeBuffer(&reader->scratch.literal);
 }
 
 } // namespace
 
-int importVCardText(const char *text, size_t length)
+int importVCardBytes(const char *text, size_t length, TextKind kind)
 {
-    Decoder *decoder = (Decoder *)calloc(1, sizeof(Decoder));
-    if (decoder == nullptr)
-        return 0;
-    TextBuffer line = {};
-    Card card = {};
-    int depth = 0, appended = 0;
-    bool agentValueFollows = false; // an empty AGENT value: its card starts on the next line
-    size_t position = 0;
-    while (nextLogicalLine(text, length, &position, &line)) {
+    Reader *reader = (Reader *)calloc(1, sizeof(Reader));
+    if (reader == nullptr)
+        return READ_NO_MEMORY;
+    reader->text = text;
+    reader->length = length;
+    reader->kind = kind;
+    int appended = 0;
+    Span line;
+    while (!reader->outOfMemory && nextLogicalLine(reader, &line)) {
         Property property;
-        if (!readProperty(line.data, &property))
+        if (!readProperty(line, &property))
             continue;
-        bool begin = equalsIgnoringCase(property.name, "BEGIN") && isWord(property.value, "VCARD");
-        bool agent = equalsIgnoringCase(property.name, "AGENT");
-        // A 2.1 agent starts its card on the AGENT line itself, or on the line after it.
-        bool nested = depth > 0 && ((agent && isWord(property.value, "BEGIN:VCARD")) ||
-                                    (begin && agentValueFollows));
-        agentValueFollows = agent && isWord(property.value, "");
-        bool end = equalsIgnoringCase(property.name, "END") && isWord(property.value, "VCARD");
-        if (nested) {
-            depth++;
-        } else if (begin) {
-            if (depth > 0)
-                appended += finishCard(&card, decoder); // the open card never ended
-            clearCard(&card);
-            depth = 1;
-        } else if (end && depth > 0) {
-            if (--depth == 0)
-                appended += finishCard(&card, decoder);
-        } else if (depth == 1) {
-            readCardProperty(&card, &property);
-        }
+        bool begin = (spanIs(property.name, "BEGIN") && isWord(property.value, "VCARD")) ||
+                     (spanIs(property.name, "AGENT") && reader->depth > 0 &&
+                      isWord(property.value, "BEGIN:VCARD"));
+        if (begin)
+            beginCard(reader);
+        else if (spanIs(property.name, "END") && isWord(property.value, "VCARD") && reader->depth > 0)
+            appended += endCard(reader);
+        else if (reader->depth > 0)
+            readCardProperty(reader, &reader->cards[reader->depth - 1], &property);
     }
-    if (depth > 0)
-        appended += finishCard(&card, decoder);
-    freeBuffer(&line);
-    freeCard(&card);
-    freeBuffer(&decoder->bytes);
-    freeBuffer(&decoder->literal);
-    freeBuffer(&decoder->component);
-    free(decoder);
-    return appended;
+    while (reader->depth > 0 && !reader->outOfMemory)
+        appended += endCard(reader);
+    bool outOfMemory = reader->outOfMemory;
+    freeReader(reader);
+    free(reader);
+    return outOfMemory ? READ_NO_MEMORY : appended;
 }
 
 int importVCard(const char *path)
 {
     TextBuffer file = {};
-    int appended = -1;
-    if (readWholeFile(path, &file) && normalizeTextFile(&file))
-        appended = importVCardText(bufferText(&file), file.length);
+    int result = READ_CANNOT_OPEN;
+    if (readWholeFile(path, &file)) {
+        TextKind kind = prepareTextFile(&file);
+        result = kind == TEXT_NOT_TEXT ? READ_CANNOT_OPEN
+               : kind == TEXT_NO_MEMORY ? READ_NO_MEMORY
+               : importVCardBytes(bufferText(&file), file.length, kind);
+    }
     freeBuffer(&file);
-    return appended;
+    return result;
 }

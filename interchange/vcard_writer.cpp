@@ -1,7 +1,7 @@
-// The vCard writer: six lines per card. The name is standard UTF-8 in quoted-printable form;
-// a number of plain ASCII is written as it is, any other number like the name. Backslashes
-// (and in the name ';' and ',') are escaped as vCard readers decode them, so every contact
-// reads back as it was written.
+// The vCard writer: six lines per card, and a seventh for a remark. The name and the remark
+// are standard UTF-8 in quoted-printable form; a number of plain ASCII is written as it is,
+// any other number like the name. Backslashes (and in the name ';' and ',') are escaped as
+// vCard readers decode them, so every contact reads back as it was written.
 #include "interchange/vcard_format.h"
 
 #include "common/file_io.h"
@@ -49,54 +49,57 @@ static bool isPlainAscii(const char *text)
     return true;
 }
 
-static int writeText(FILE *file, const char *text)
+static bool writeText(FILE *file, const char *text)
 {
     return writeBytes(file, text, strlen(text));
 }
 
 static const char quotedUtf8[] = ";ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:";
 
-// One card; the last line has no line end.
-static int writeCard(FILE *file, const Contact *contact)
+// A property line, with the bytes in escaped escaped: plain, or quoted-printable UTF-8.
+static bool writeLine(FILE *file, const char *property, const char *ansi, const char *escaped,
+                      bool quotedPrintable)
 {
     char utf8[UTF8_VALUE_SIZE];
-    ansiToUtf8(contact->name, utf8, sizeof utf8);
-    char name[ENCODED_VALUE_SIZE];
-    encodeValue(utf8, "\\;,", true, name, sizeof name);
-    bool plainNumber = isPlainAscii(contact->number);
-    ansiToUtf8(contact->number, utf8, sizeof utf8);
-    char number[ENCODED_VALUE_SIZE];
-    encodeValue(utf8, "\\", !plainNumber, number, sizeof number);
-    return writeText(file, "BEGIN:VCARD\r\nVERSION:2.1\r\nN") && writeText(file, quotedUtf8) &&
-           writeText(file, name) && writeText(file, "\r\nTEL;CELL") &&
-           writeText(file, plainNumber ? ":" : quotedUtf8) && writeText(file, number) &&
-           writeText(file, "\r\nX-CLASS:private\r\nEND:VCARD");
+    ansiToUtf8(ansi, utf8, sizeof utf8);
+    char value[ENCODED_VALUE_SIZE];
+    encodeValue(utf8, escaped, quotedPrintable, value, sizeof value);
+    return writeText(file, property) && writeText(file, quotedPrintable ? quotedUtf8 : ":") &&
+           writeText(file, value) && writeText(file, "\r\n");
 }
 
-static int writeOneCard(FILE *file, const void *contact)
+// One card; the last line has no line end.
+static bool writeCard(FILE *file, const Contact *contact)
+{
+    return writeText(file, "BEGIN:VCARD\r\nVERSION:2.1\r\n") &&
+           writeLine(file, "N", contact->name, "\\;,", true) &&
+           writeLine(file, "TEL;CELL", contact->number, "\\", !isPlainAscii(contact->number)) &&
+           (contact->remark[0] == '\0' || writeLine(file, "NOTE", contact->remark, "\\", true)) &&
+           writeText(file, "X-CLASS:private\r\nEND:VCARD");
+}
+
+static bool writeOneCard(FILE *file, const void *contact)
 {
     return writeCard(file, (const Contact *)contact);
 }
 
-int exportVCard(const char *path, const Contact *contact)
+bool exportVCard(const char *path, const Contact *contact)
 {
-    if (contact == nullptr)
-        return VCARD_NO_CONTACT;
-    return writeFileSafely(path, writeOneCard, contact) ? VCARD_WRITTEN : VCARD_WRITE_FAILED;
+    return writeFileSafely(path, writeOneCard, contact);
 }
 
-static int writeAllCards(FILE *file, const void *)
+static bool writeAllCards(FILE *file, const void *)
 {
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         if (!writeCard(file, contact))
-            return 0;
+            return false;
         if (contact->next != nullptr && !writeText(file, "\r\n"))
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }
 
-int exportVCardList(const char *path)
+bool exportVCardList(const char *path)
 {
     return writeFileSafely(path, writeAllCards, nullptr);
 }
@@ -134,7 +137,8 @@ void vcardFileName(const char *name, char *fileName, size_t size)
             safe[length++] = *c; // a trail byte is never a forbidden character
             continue;
         }
-        bool forbidden = byte < 0x20 || strchr("\\/:*?\"<>|", byte) != nullptr;
+        // Half a character is no character the file system can name.
+        bool forbidden = byte < 0x20 || strchr("\\/:*?\"<>|", byte) != nullptr || isLeadByte(byte);
         safe[length++] = forbidden ? '_' : (char)byte;
     }
     while (length > 0 && (safe[length - 1] == '.' || safe[length - 1] == ' '))
@@ -207,26 +211,28 @@ static void uniqueFileName(const UsedNames *used, const char *contactName, char 
 }
 
 // Contacts with the same name: "张三.vcf", "张三 (2).vcf", "张三 (3).vcf", ...
-int exportVCardFolder(const char *folder)
+bool exportVCardFolder(const char *folder, int *failures)
 {
+    *failures = 0;
     if (firstContact == nullptr)
-        return 0;
+        return true;
     size_t slots = 16;
     while (slots < 2 * (size_t)contactCount)
         slots *= 2;
     UsedNames used = {(UsedName *)calloc(slots, sizeof(UsedName)), slots - 1};
-    if (used.slots == nullptr)
-        return contactCount;
-    int failures = 0;
+    if (used.slots == nullptr) {
+        *failures = contactCount;
+        return false;
+    }
     for (const Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
         char fileName[FILE_NAME_SIZE];
         uniqueFileName(&used, contact->name, fileName, sizeof fileName);
         char path[PATH_SIZE + FILE_NAME_SIZE + 8];
         size_t length = formatText(path, sizeof path, "%s%s%s.vcf", folder, platformFolderSeparator,
                                    fileName);
-        if (length >= PATH_SIZE || exportVCard(path, contact) != VCARD_WRITTEN)
-            failures++;
+        if (length >= PATH_SIZE || !exportVCard(path, contact))
+            (*failures)++;
     }
     free(used.slots);
-    return failures;
+    return *failures == 0;
 }

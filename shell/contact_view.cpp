@@ -4,6 +4,7 @@
 // and a row leads to its contact without a walk.
 #include "shell/contact_view.h"
 
+#include "interchange/exchange_formats.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "shell/toolbar.h"
@@ -43,7 +44,9 @@ static void reserveRows()
 void showImportResult(int appended, const char *caption, const char *unreadable)
 {
     refreshContactView(SHOW_ALL);
-    if (appended < 0)
+    if (appended == READ_NO_MEMORY)
+        MessageBoxA(mainWindow, "内存不足！", caption, MB_OK | MB_ICONWARNING);
+    else if (appended < 0)
         MessageBoxA(mainWindow, unreadable, caption, MB_OK | MB_ICONWARNING);
     else if (appended == 0)
         MessageBoxA(mainWindow, "文件中没有找到联系人！", caption, MB_OK | MB_ICONINFORMATION);

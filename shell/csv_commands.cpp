@@ -66,8 +66,9 @@ static INT_PTR CALLBACK csvColumnDialogProc(HWND dialog, UINT message, WPARAM wP
 void importCsvFile(const char *path)
 {
     CsvFile csv;
-    if (!openCsv(path, &csv)) {
-        showImportResult(-1, "CSV", "无法读取csv文件！");
+    int opened = openCsv(path, &csv);
+    if (opened != 0) {
+        showImportResult(opened, "CSV", "无法读取csv文件！");
         return;
     }
     bool confirmed = true;

@@ -35,7 +35,7 @@ static int chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
 void openBookFile(const char *path)
 {
     ContactChain held = takeContacts();
-    int result = loadBook(path);
+    LoadResult result = loadBook(path);
     if (result != LOAD_OK) {
         putBackContacts(held);
         char message[MESSAGE_SIZE];

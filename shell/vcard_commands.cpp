@@ -73,8 +73,8 @@ void exportVCardFolderCommand()
 {
     if (!haveContacts() || chooseFolder("选择生成vcf文件所在目录") != 1)
         return;
-    int failures = exportVCardFolder(chosenFolder);
-    if (failures == 0) {
+    int failures = 0;
+    if (exportVCardFolder(chosenFolder, &failures)) {
         MessageBoxA(mainWindow, "生成vcf文件执行完毕！", "生成vcf", MB_OK | MB_ICONINFORMATION);
         return;
     }

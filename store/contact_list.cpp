@@ -9,11 +9,11 @@ Contact *firstContact;
 int32_t contactCount;
 static Contact *lastContact;
 
-int appendContact(Contact contact)
+bool appendContact(Contact contact)
 {
     Contact *record = (Contact *)malloc(sizeof(Contact));
     if (record == nullptr)
-        return 0;
+        return false;
     *record = contact;
     record->next = nullptr;
     if (lastContact == nullptr)
@@ -22,10 +22,10 @@ int appendContact(Contact contact)
         lastContact->next = record;
     lastContact = record;
     contactCount++;
-    return 1;
+    return true;
 }
 
-int removeContact(Contact *contact)
+bool removeContact(Contact *contact)
 {
     Contact *previous = nullptr;
     Contact *record = firstContact;
@@ -34,7 +34,7 @@ int removeContact(Contact *contact)
         record = record->next;
     }
     if (record == nullptr)
-        return 0;
+        return false;
     if (previous == nullptr)
         firstContact = record->next;
     else
@@ -43,7 +43,7 @@ int removeContact(Contact *contact)
         lastContact = previous;
     free(record);
     contactCount--;
-    return 1;
+    return true;
 }
 
 // Swaps a record with its successor; before is the record's predecessor or null at the head.

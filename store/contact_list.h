@@ -22,11 +22,11 @@ struct Contact {
 extern Contact *firstContact;
 extern int32_t contactCount; // always the number of records reachable from firstContact
 
-// Appends a copy of the record at the tail (its next becomes null). Returns 1, or 0 when no
-// memory could be had, in which case the list is unchanged.
-int appendContact(Contact contact);
-// Unlinks and frees the record; 1 removed, 0 not in the list.
-int removeContact(Contact *contact);
+// Appends a copy of the record at the tail (its next becomes null). False when no memory
+// could be had, in which case the list is unchanged.
+bool appendContact(Contact contact);
+// Unlinks and frees the record; false when it is not in the list.
+bool removeContact(Contact *contact);
 enum MoveDirection { MOVE_DOWN = 0, MOVE_UP = 1 };
 // Swaps the record with its predecessor (MOVE_UP) or successor (MOVE_DOWN); the first
 // record does not move up, nor the last down.

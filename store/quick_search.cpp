@@ -9,11 +9,6 @@
 
 #include <cstring>
 
-static char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
-}
-
 // True when query, character by character, is at the start of text.
 static bool startsWithQuery(const char *text, const char *query)
 {

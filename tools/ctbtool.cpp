@@ -2,17 +2,17 @@
 #include "tools/ctbtool.h"
 
 #include "bookfile/book_file.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "interchange/csv_format.h"
+#include "interchange/exchange_formats.h"
 #include "interchange/text_encoding.h"
-#include "interchange/text_format.h"
 #include "interchange/vcard_format.h"
 #include "store/contact_list.h"
 #include "store/quick_search.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 
 static const char usageText[] =
     "用法：\n"
@@ -24,13 +24,27 @@ static const char usageText[] =
     "  --separator space|comma          TXT 输出的分隔符（默认逗号）\n"
     "  --header                         TXT 输出表头\n";
 
-// Command-line options of dump, find and convert.
 struct ToolOptions {
     const char *arguments[3];
     int argumentCount;
-    int csvColumns[3]; // name, number, remark
-    char separator;
-    int header;
+    int columns[3]; // the CSV columns of name, number and remark
+    ExportOptions output;
+};
+
+static const struct {
+    const char *name;
+    bool takesValue;
+    bool (*apply)(ToolOptions *options, const char *value);
+} toolOptions[] = {
+    {"--name", true, [](ToolOptions *o, const char *value) { return o->columns[0] = atoi(value), true; }},
+    {"--number", true, [](ToolOptions *o, const char *value) { return o->columns[1] = atoi(value), true; }},
+    {"--remark", true, [](ToolOptions *o, const char *value) { return o->columns[2] = atoi(value), true; }},
+    {"--separator", true,
+     [](ToolOptions *o, const char *value) {
+         o->output.separator = strcmp(value, "space") == 0 ? ' ' : ',';
+         return strcmp(value, "space") == 0 || strcmp(value, "comma") == 0;
+     }},
+    {"--header", false, [](ToolOptions *o, const char *) { return o->output.header = true; }},
 };
 
 static void printAnsi(FILE *stream, const char *ansi)
@@ -38,15 +52,6 @@ static void printAnsi(FILE *stream, const char *ansi)
     char utf8[1024];
     ansiToUtf8(ansi, utf8, sizeof utf8);
     fputs(utf8, stream);
-}
-
-static bool hasExtension(const char *path, const char *extension)
-{
-    size_t pathLength = strlen(path);
-    size_t extensionLength = strlen(extension);
-    if (pathLength < extensionLength)
-        return false;
-    return equalsIgnoringCase(path + pathLength - extensionLength, extension);
 }
 
 static int refuse(FILE *err, const char *message, const char *path, int code)
@@ -57,66 +62,49 @@ static int refuse(FILE *err, const char *message, const char *path, int code)
     return code;
 }
 
-static int readCsvContacts(const char *path, const ToolOptions *options, FILE *err)
+static const FileFormat *formatOf(const char *path)
 {
-    CsvFile csv;
-    if (!openCsv(path, &csv))
-        return refuse(err, "无法读取csv文件：", path, TOOL_CANNOT_OPEN);
-    csvNameColumn = options->csvColumns[0];
-    csvNumberColumn = options->csvColumns[1];
-    csvRemarkColumn = options->csvColumns[2];
-    importCsvRecords(&csv);
-    closeCsv(&csv);
-    return TOOL_OK;
+    const FileFormat *book = &bookFileFormat;
+    const FileFormat *format = findFormat(path, &book, 1);
+    return format != nullptr ? format : findFormat(path, exchangeFormats, exchangeFormatCount);
+}
+
+// Says why a reader of format read nothing; the exit code.
+static int reportReadFailure(const FileFormat *format, int failure, const char *path, FILE *err)
+{
+    if (format == &bookFileFormat) {
+        char message[600];
+        formatLoadMessage(message, sizeof message, loadResultOf(failure), path);
+        printAnsi(err, message);
+        fputs("\n", err);
+        return failure == READ_CANNOT_OPEN ? TOOL_CANNOT_OPEN : failure == READ_NO_MEMORY ? TOOL_NO_MEMORY : -failure;
+    }
+    if (failure == READ_NO_MEMORY)
+        return refuse(err, "内存不足！", "", TOOL_NO_MEMORY);
+    return refuse(err, "无法读取文件：", path, TOOL_CANNOT_OPEN);
 }
 
 // Reads path into the (empty) contact list; TOOL_OK or the exit code of the refusal.
 static int readContacts(const char *path, const ToolOptions *options, FILE *err)
 {
-    if (hasExtension(path, ".vcf") || hasExtension(path, ".txt")) {
-        int appended = hasExtension(path, ".vcf") ? importVCard(path) : importText(path);
-        return appended >= 0 ? TOOL_OK : refuse(err, "无法打开文件：", path, TOOL_CANNOT_OPEN);
-    }
-    if (hasExtension(path, ".csv"))
-        return readCsvContacts(path, options, err);
-    if (!hasExtension(path, ".ctb"))
+    const FileFormat *format = formatOf(path);
+    if (format == nullptr)
         return refuse(err, "不支持的文件格式：", path, TOOL_USAGE);
-    int result = loadBook(path);
-    if (result == LOAD_OK)
-        return TOOL_OK;
-    char message[600];
-    formatLoadMessage(message, sizeof message, result, path);
-    printAnsi(err, message);
-    fputs("\n", err);
-    return result == LOAD_CANNOT_READ ? TOOL_CANNOT_OPEN : result;
+    csvNameColumn = options->columns[0];
+    csvNumberColumn = options->columns[1];
+    csvRemarkColumn = options->columns[2];
+    int result = format->read(path);
+    return result >= 0 ? TOOL_OK : reportReadFailure(format, result, path, err);
 }
 
-// Prints the contacts the quick search shows for query (all of them for an empty one; none
-// for a null one).
-static void printContacts(FILE *out, const SearchQuery *query)
+static void printContact(FILE *out, const Contact *contact)
 {
-    for (const Contact *record = firstContact; record != nullptr; record = record->next) {
-        if (query == nullptr || !contactMatchesQuery(record, query))
-            continue;
-        printAnsi(out, record->name);
-        fputs("\t", out);
-        printAnsi(out, record->number);
-        fputs("\t", out);
-        printAnsi(out, record->remark);
-        fputs("\n", out);
-    }
-}
-
-// Reads path and prints what the quick search shows for query.
-static int listContacts(const char *path, const ToolOptions *options, const SearchQuery *query,
-                        FILE *out, FILE *err)
-{
-    clearContacts();
-    int code = readContacts(path, options, err);
-    if (code == TOOL_OK)
-        printContacts(out, query);
-    clearContacts();
-    return code;
+    printAnsi(out, contact->name);
+    fputs("\t", out);
+    printAnsi(out, contact->number);
+    fputs("\t", out);
+    printAnsi(out, contact->remark);
+    fputs("\n", out);
 }
 
 static size_t occurrences(const char *text, char c)
@@ -127,35 +115,45 @@ static size_t occurrences(const char *text, char c)
     return count;
 }
 
-static bool isFolder(const char *path)
+// Reads path and prints what the quick search shows for typed (every contact for "").
+static int printMatches(const char *path, const ToolOptions *options, const char *typed, FILE *out,
+                        FILE *err)
 {
-    struct stat info;
-    return stat(path, &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
+    char ansi[QUERY_SIZE * 2];
+    utf8ToAnsi(typed, ansi, sizeof ansi);
+    // A character the code page lacks is in no contact; its '?' must not find them.
+    bool representable = occurrences(typed, '?') == occurrences(ansi, '?');
+    SearchQuery query;
+    prepareQuery(&query, ansi);
+    clearContacts();
+    int code = readContacts(path, options, err);
+    for (const Contact *contact = firstContact; code == TOOL_OK && contact != nullptr; contact = contact->next)
+        if (representable && contactMatchesQuery(contact, &query))
+            printContact(out, contact);
+    clearContacts();
+    return code;
 }
 
-// Writes the contact list to out: a book, a vCard, text or CSV file, or a folder of vCards.
+// Writes the contact list to path: a book, a vCard, text or CSV file, or a folder of vCards.
+// A conversion that found no contact replaces nothing that is there.
 static int writeContacts(const char *path, const ToolOptions *options, FILE *err)
 {
-    if (isFolder(path)) {
-        int failures = exportVCardFolder(path);
-        if (failures == 0)
+    PathKind existing = platformPathKind(path);
+    if (contactCount == 0 && existing != PATH_MISSING)
+        return refuse(err, "没有找到联系人，没有写入：", path, TOOL_NO_CONTACTS);
+    if (existing == PATH_FOLDER) {
+        int failures = 0;
+        if (exportVCardFolder(path, &failures))
             return TOOL_OK;
         char message[64];
         formatText(message, sizeof message, "有%d个联系人的文件无法生成：", failures);
         return refuse(err, message, path, TOOL_WRITE_FAILED);
     }
-    int written;
-    if (hasExtension(path, ".vcf"))
-        written = exportVCardList(path);
-    else if (hasExtension(path, ".ctb"))
-        written = saveBook(path);
-    else if (hasExtension(path, ".txt"))
-        written = exportText(path, options->separator, 0, options->header);
-    else if (hasExtension(path, ".csv"))
-        written = exportCsv(path, 0);
-    else
+    const FileFormat *format = formatOf(path);
+    if (format == nullptr || format->write == nullptr)
         return refuse(err, "不支持的文件格式：", path, TOOL_USAGE);
-    return written ? TOOL_OK : refuse(err, "文件无法写入：", path, TOOL_WRITE_FAILED);
+    return format->write(path, &options->output) ? TOOL_OK
+                                                 : refuse(err, "文件无法写入：", path, TOOL_WRITE_FAILED);
 }
 
 static int convertContacts(const ToolOptions *options, FILE *err)
@@ -168,44 +166,31 @@ static int convertContacts(const ToolOptions *options, FILE *err)
     return code;
 }
 
-// After "--" every word is an argument, even one that starts with '-'.
-static bool takeArguments(int argc, char **argv, int from, ToolOptions *options)
-{
-    for (int i = from; i < argc; i++) {
-        if (options->argumentCount == 3)
-            return false;
-        options->arguments[options->argumentCount++] = argv[i];
-    }
-    return true;
-}
-
-// Takes the options apart; false on anything it does not know.
+// Takes the options apart; false on anything it does not know. After "--" every word is an
+// argument, even one that starts with '-'.
 static bool readOptions(int argc, char **argv, ToolOptions *options)
 {
     *options = ToolOptions();
-    options->csvColumns[0] = 0;
-    options->csvColumns[1] = 1;
-    options->csvColumns[2] = CSV_NO_COLUMN;
-    options->separator = ',';
-    static const char *const columnOptions[] = {"--name", "--number", "--remark"};
+    options->columns[1] = 1;
+    options->columns[2] = CSV_NO_COLUMN;
+    options->output.separator = ',';
+    bool optionsEnded = false;
     for (int i = 2; i < argc; i++) {
         bool known = false;
-        for (int column = 0; column < 3; column++) {
-            if (strcmp(argv[i], columnOptions[column]) == 0 && i + 1 < argc) {
-                options->csvColumns[column] = atoi(argv[++i]);
-                known = true;
-            }
+        for (const auto &option : toolOptions) {
+            if (optionsEnded || strcmp(argv[i], option.name) != 0)
+                continue;
+            if (option.takesValue && i + 1 == argc)
+                return false;
+            if (!option.apply(options, option.takesValue ? argv[++i] : nullptr))
+                return false;
+            known = true;
         }
         if (known)
             continue;
-        if (strcmp(argv[i], "--header") == 0)
-            options->header = 1;
-        else if (strcmp(argv[i], "--separator") == 0 && i + 1 < argc &&
-                 (strcmp(argv[i + 1], "space") == 0 || strcmp(argv[i + 1], "comma") == 0))
-            options->separator = strcmp(argv[++i], "space") == 0 ? ' ' : ',';
-        else if (strcmp(argv[i], "--") == 0)
-            return takeArguments(argc, argv, i + 1, options);
-        else if (argv[i][0] != '-' && options->argumentCount < 3)
+        if (!optionsEnded && strcmp(argv[i], "--") == 0)
+            optionsEnded = true;
+        else if ((optionsEnded || argv[i][0] != '-') && options->argumentCount < 3)
             options->arguments[options->argumentCount++] = argv[i];
         else
             return false;
@@ -213,28 +198,17 @@ static bool readOptions(int argc, char **argv, ToolOptions *options)
     return true;
 }
 
-
 int runCtbtool(int argc, char **argv, FILE *out, FILE *err)
 {
     selectAnsiLocale();
     ToolOptions options;
     const char *command = argc > 1 ? argv[1] : "";
-    if (!readOptions(argc, argv, &options)) {
-        printAnsi(err, usageText);
-        return TOOL_USAGE;
-    }
-    bool dump = strcmp(command, "dump") == 0 && options.argumentCount == 1;
-    if (dump || (strcmp(command, "find") == 0 && options.argumentCount == 2)) {
-        char typed[QUERY_SIZE * 2];
-        utf8ToAnsi(dump ? "" : options.arguments[0], typed, sizeof typed);
-        SearchQuery query;
-        prepareQuery(&query, typed);
-        // A character the code page lacks is in no contact; its '?' must not find them.
-        bool lacking = !dump && occurrences(options.arguments[0], '?') != occurrences(typed, '?');
-        return listContacts(options.arguments[dump ? 0 : 1], &options, lacking ? nullptr : &query,
-                            out, err);
-    }
-    if (strcmp(command, "convert") == 0 && options.argumentCount == 2)
+    bool known = readOptions(argc, argv, &options);
+    if (known && strcmp(command, "dump") == 0 && options.argumentCount == 1)
+        return printMatches(options.arguments[0], &options, "", out, err);
+    if (known && strcmp(command, "find") == 0 && options.argumentCount == 2)
+        return printMatches(options.arguments[1], &options, options.arguments[0], out, err);
+    if (known && strcmp(command, "convert") == 0 && options.argumentCount == 2)
         return convertContacts(&options, err);
     printAnsi(err, usageText);
     return TOOL_USAGE;

@@ -3,13 +3,15 @@
 
 #include <cstdio>
 
-enum {
+enum ToolExit {
     TOOL_OK = 0,
     TOOL_USAGE = 1,
-    TOOL_CANNOT_OPEN = 6, // loadBook's results 2 to 5 are passed on as they are
-    TOOL_WRITE_FAILED = 7
+    // 2 to 5: the address book's refusals (LoadResult), passed on as they are
+    TOOL_CANNOT_OPEN = 6,
+    TOOL_WRITE_FAILED = 7,
+    TOOL_NO_CONTACTS = 8, // convert found no contact, and leaves the output that is there alone
+    TOOL_NO_MEMORY = 9
 };
 
 // Runs one ctbtool command; output goes to out, messages to err, both in UTF-8.
-// Returns the process exit code.
 int runCtbtool(int argc, char **argv, FILE *out, FILE *err);

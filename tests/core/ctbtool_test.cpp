@@ -88,15 +88,21 @@ TEST(Ctbtool, ConvertsBetweenBooksVCardFilesAndFolders)
         EXPECT_EQ(expected, runTool({"dump", file}).out) << file;
     TempDir folder;
     EXPECT_EQ(0, runTool({"convert", book, folder.path("")}).code);
-    EXPECT_EQ("李四.vcf 赵六.vcf", folder.listing());
+    EXPECT_EQ("Ann Secreta.vcf 李四.vcf 赵六.vcf", folder.listing());
 
     EXPECT_EQ(7, runTool({"convert", book, dir.path("no-folder/x.vcf")}).code);
     const std::string before = readFileBytes(again);
     std::filesystem::create_directory(dir.path("folder.vcf"));
-    for (const std::string &input : {dir.path("missing.vcf"), dir.path("missing.txt"),
-                                     dir.path("missing.csv"), dir.path("folder.vcf")}) {
-        EXPECT_EQ(6, runTool({"convert", input, again}).code) << input;
-        EXPECT_EQ(before, readFileBytes(again)) << input << ": nothing is written";
+    std::string readers = std::string(TEST_DATA_DIR) + "/readers/";
+    const struct {
+        std::string input;
+        int code;
+    } refused[] = {{dir.path("missing.vcf"), 6}, {dir.path("missing.txt"), 6}, {dir.path("missing.csv"), 6},
+                   {dir.path("folder.vcf"), 6}, {readers + "csv-a-workbook-renamed.csv", 6},
+                   {readers + "vcard-a-card-with-neither-name-nor-number-adds-nothing.vcf", 8}};
+    for (const auto &input : refused) {
+        EXPECT_EQ(input.code, runTool({"convert", input.input, again}).code) << input.input;
+        EXPECT_EQ(before, readFileBytes(again)) << input.input << ": the book is untouched";
     }
     EXPECT_EQ(1, runTool({"convert", book, dir.path("out.doc")}).code);
 }

@@ -14,28 +14,27 @@
 // temporary file is left.
 TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
 {
-    for (size_t f = 0; f < fileFormatCount; f++) {
-        const FileFormat &writer = fileFormats[f];
+    for (const FileFormat *writer : writtenFormats()) {
         TempDir dir;
-        std::string path = dir.path(writer.file);
+        std::string file = fileNamed("contacts", writer), path = dir.path(file);
         clearContacts();
         addContact("旧的", "1", "old");
-        ASSERT_EQ(1, writer.write(path.c_str())) << writer.what;
+        ASSERT_TRUE(writeAll(writer, path.c_str())) << writer->name;
         const std::string before = readFileBytes(path);
         clearContacts();
         addContact("张三", "13800000000", "同事");
         addContact("Li, Lei", "555", "a \"remark\"");
 
         resetFileCallCount();
-        ASSERT_EQ(1, writer.write(dir.path("count").c_str())) << writer.what;
+        ASSERT_TRUE(writeAll(writer, dir.path("count").c_str())) << writer->name;
         const long calls = fileCallCount();
         remove(dir.path("count").c_str());
         for (long n = 1; n <= calls; n++) {
             resetFileCallCount();
             failFileCallAt(n);
-            EXPECT_EQ(0, writer.write(path.c_str())) << writer.what << ", call " << n;
-            EXPECT_EQ(before, readFileBytes(path)) << writer.what << ", call " << n;
-            EXPECT_EQ(writer.file, dir.listing()) << writer.what << ", call " << n;
+            EXPECT_FALSE(writeAll(writer, path.c_str())) << writer->name << ", call " << n;
+            EXPECT_EQ(before, readFileBytes(path)) << writer->name << ", call " << n;
+            EXPECT_EQ(file, dir.listing()) << writer->name << ", call " << n;
         }
         resetFileCallCount();
     }
@@ -46,28 +45,26 @@ TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
 // whose count is the records it holds.
 TEST(FailedReads, EveryReaderReportsAFailedRead)
 {
-    for (size_t f = 0; f < fileFormatCount; f++) {
-        const FileFormat &format = fileFormats[f];
+    for (const FileFormat *format : writtenFormats()) {
         TempDir dir;
-        std::string path = dir.path(format.file);
+        std::string path = dir.path(fileNamed("contacts", format));
         clearContacts();
         addContact("张三", "13800000000", "同事");
         addContact("Li", "555", "");
-        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
+        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
 
         clearContacts();
         resetFileCallCount();
-        ASSERT_EQ(1, format.read(path.c_str())) << format.what;
+        ASSERT_EQ(2, readBack(format, path.c_str())) << format->name;
         const long calls = fileCallCount();
-        const int whole = contactCount;
         // The last call closes a file already read whole: its failure loses nothing.
         for (long n = 1; n <= calls; n++) {
             clearContacts();
             resetFileCallCount();
             failFileCallAt(n);
-            EXPECT_EQ(n == calls ? 1 : 0, format.read(path.c_str())) << format.what << ", call " << n;
-            EXPECT_EQ(n == calls ? whole : (int)contactLines().size(), contactCount)
-                << format.what << ", call " << n;
+            int result = readBack(format, path.c_str());
+            EXPECT_EQ(n == calls ? 2 : -1, result >= 0 ? contactCount : -1) << format->name << ", call " << n;
+            EXPECT_EQ((int)contactLines().size(), contactCount) << format->name << ", call " << n;
         }
         resetFileCallCount();
     }

@@ -40,12 +40,11 @@ protected:
     TempDir dir;
 };
 
-// A path of exactly length bytes: the folder, then a name of 'a's with the file's extension.
-static std::string pathOfLength(const std::string &folder, const char *file, size_t length)
+// A path of exactly length bytes: the folder, then a name of 'a's with the format's extension.
+static std::string pathOfLength(const std::string &folder, const FileFormat *format, size_t length)
 {
     std::string prefix = folder + separator;
-    const char *extension = strrchr(file, '.');
-    return prefix + std::string(length - prefix.size() - strlen(extension), 'a') + extension;
+    return prefix + std::string(length - prefix.size() - strlen(format->extension), 'a') + format->extension;
 }
 
 // At the longest path the program keeps every format is written and read back; longer
@@ -54,21 +53,21 @@ static std::string pathOfLength(const std::string &folder, const char *file, siz
 TEST_F(HostileFilesTest, PathsAreWrittenOrRefusedCleanly)
 {
     writeFileBytes(dir.path("file.txt"), "not a folder");
-    for (size_t f = 0; f < fileFormatCount; f++) {
-        const FileFormat &format = fileFormats[f];
+    for (const FileFormat *format : writtenFormats()) {
+        std::string file = fileNamed("contacts", format);
         const std::string paths[] = {
-            pathOfLength(dir.path(""), format.file, 255), pathOfLength(dir.path(""), format.file, 300),
-            pathOfLength(dir.path(""), format.file, 1000), pathOfLength(dir.path(""), format.file, 5000),
-            dir.path("missing") + separator + format.file, dir.path("file.txt") + separator + format.file,
-            refusingFolder + (separator + std::string(format.file))};
+            pathOfLength(dir.path(""), format, 255), pathOfLength(dir.path(""), format, 300),
+            pathOfLength(dir.path(""), format, 1000), pathOfLength(dir.path(""), format, 5000),
+            dir.path("missing") + separator + file, dir.path("file.txt") + separator + file,
+            refusingFolder + (separator + file)};
         for (const std::string &path : paths) {
             bool fits = &path == &paths[0];
-            std::string what = std::string(format.what) + ", " + path.substr(0, 60);
+            std::string what = std::string(format->name) + ", " + path.substr(0, 60);
             fillList();
-            EXPECT_EQ(fits, format.write(path.c_str()) == 1) << what;
+            EXPECT_EQ(fits, writeAll(format, path.c_str())) << what;
             if (fits)
                 clearContacts();
-            EXPECT_EQ(fits, format.read(path.c_str()) == 1) << what;
+            EXPECT_EQ(fits ? 2 : READ_CANNOT_OPEN, readBack(format, path.c_str())) << what;
             EXPECT_TRUE(fits || contactCount == 2) << what << ": the list stays";
             EXPECT_STREQ("张三", firstContact != nullptr ? firstContact->name : "") << what;
             remove(path.c_str());
@@ -92,21 +91,20 @@ static bool setReadOnly(const std::string &path, bool readOnly)
 // model run's.)
 TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
 {
-    for (size_t f = 0; f < fileFormatCount; f++) {
-        const FileFormat &format = fileFormats[f];
-        std::string path = dir.path(format.file);
+    for (const FileFormat *format : writtenFormats()) {
+        std::string path = dir.path(fileNamed("contacts", format));
         clearContacts();
         addContact("旧的", "1", "old");
-        ASSERT_EQ(1, format.write(path.c_str())) << format.what;
+        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
         const std::string before = readFileBytes(path);
         addContact("新的", "2", "new");
         ASSERT_TRUE(setReadOnly(path, true));
-        EXPECT_EQ(0, format.write(path.c_str())) << format.what;
+        EXPECT_FALSE(writeAll(format, path.c_str())) << format->name;
         clearContacts();
-        EXPECT_EQ(1, format.read(path.c_str())) << format.what;
+        EXPECT_EQ(1, readBack(format, path.c_str())) << format->name;
         setReadOnly(path, false);
-        EXPECT_EQ(before, readFileBytes(path)) << format.what;
-        EXPECT_EQ(format.file, dir.listing()) << format.what << ": no temporary file";
+        EXPECT_EQ(before, readFileBytes(path)) << format->name;
+        EXPECT_EQ(fileNamed("contacts", format), dir.listing()) << format->name << ": no temporary file";
         remove(path.c_str());
     }
 }

@@ -36,24 +36,34 @@ TEST_F(TextEncodingTest, WhatTheCodePageCannotHoldBecomesAQuestionMark)
 }
 
 // Text without a mark or a declared charset is UTF-8 only on evidence GBK cannot give by
-// chance: about one GBK ideograph in five is also a valid two-byte UTF-8 sequence. (张三,
-// José and Müller in UTF-8, and 郑强 in GBK, are among the sample files.)
+// chance: about one GBK ideograph in five is also a valid two-byte UTF-8 sequence, and GBK
+// text is full of bytes UTF-8 never has. A few such bytes in UTF-8 text (a stray Latin-1
+// byte, a last character cut short) are outweighed by two proving sequences for each.
 TEST_F(TextEncodingTest, WhichTextIsTakenForUtf8)
 {
     const struct {
         const char *text;
-        int utf8;
+        Utf8Evidence evidence;
     } cases[] = {
-        {"\xC3\x91\xC3\xBA\xC3\xB1" "ez", 1}, // Ñúñez: a run beside a letter
-        {"石磊,13800138000", 0},             // GBK that is valid UTF-8
-        {"A郑强B", 0},                      // beside letters, but no Latin letters
-        {"\xC3\x89", 0},                   // one accented letter alone
-        {"\xC2\xA3" "100", 0},             // £100: no letter
-        {"\xF5\x80\x80\x80", 0},          // F5 to FF never start UTF-8
-        {"\xE0\x82\xB7", 0},              // this program's earlier three-byte form: no proof
+        {"\xC3\x91\xC3\xBA\xC3\xB1" "ez", UTF8},         // Ñúñez: a run beside a letter
+        {"\xE5\xBC\xA0\xE4\xB8\x89", UTF8},               // 张三
+        {"\xE5\xBC\xA0\xE4\xB8\x89,caf\xE9", UTF8},       // 张三 and a Latin-1 é
+        {"\xE5\xBC\xA0\xE4\xB8\x89\xE6\x9D", UTF8},      // 张三 and a cut 李
+        {"Jos\xC3\xA9 M\xC3\xBCller caf\xE9", UTF8},     // two Latin letters, one stray byte
+        {"\xE5\xBC\xA0\xE9", NOT_UTF8},                  // one ideograph proves too little
+        {"caf\xE9", NOT_UTF8},
+        {"石磊,13800138000", NOT_UTF8},                 // GBK with bytes UTF-8 never has
+        {"张三 13800138000\r\n李四 13900139000", NOT_UTF8},
+        {"郑强", MAYBE_UTF8},                          // GBK that is valid UTF-8
+        {"A郑强B", MAYBE_UTF8},                        // beside letters, but no Latin letters
+        {"\xC3\x89", MAYBE_UTF8},                      // one accented letter alone
+        {"\xC2\xA3" "100", MAYBE_UTF8},                // £100: no letter
+        {"13800138000", MAYBE_UTF8},
+        {"\xF5\x80\x80\x80", NOT_UTF8},                // F5 to FF never start UTF-8
+        {"\xE0\x82\xB7", MAYBE_UTF8},                  // this program's earlier three-byte form
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.utf8, looksLikeUtf8(c.text, strlen(c.text))) << c.text;
+        EXPECT_EQ(c.evidence, utf8Evidence(c.text, strlen(c.text))) << c.text;
 }
 
 TEST_F(TextEncodingTest, OutputIsCutOnACharacterBoundary)

@@ -23,7 +23,8 @@ TEST(CopyText, CutsToTheBufferWithoutSplittingACharacter)
         {"a张", 4, "a张"},
         {"", 1, ""},
         {"abc", 1, ""},
-        {"a\xD5", 10, "a"}, // a lone lead byte at the end is never copied
+        {"a\xD5", 10, "a\xD5"}, // a lead byte without its trail byte is a byte of its own
+        {"a\xD5,b", 3, "a\xD5"},
     };
     for (const CopyCase &c : cases) {
         char buffer[16];

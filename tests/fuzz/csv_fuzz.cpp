@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     CsvFile csv;
-    if (!openCsvText((const char *)data, size, &csv))
+    if (openCsvBytes((const char *)data, size, &csv) != 0)
         return 0;
     if (csvColumnCount < 0 || csvColumnCount > CSV_MAX_COLUMNS)
         abort();

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         return 0;
     fwrite(data, 1, size, file);
     fclose(file);
-    int result = loadBook(path);
-    if (result < 0 || result > 5)
+    LoadResult result = loadBook(path);
+    if (result < LOAD_CANNOT_READ || result > LOAD_NO_MEMORY)
         abort();
     checkAndClearContacts();
     return 0;

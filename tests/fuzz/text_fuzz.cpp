@@ -10,8 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     TextBuffer text = {};
     appendBytes(&text, (const char *)data, size);
-    normalizeTextFile(&text);
-    importTextLines(bufferText(&text), text.length);
+    TextKind kind = prepareTextFile(&text);
+    if (isUtf8Kind(kind))
+        text.length = utf8ToAnsi(bufferText(&text), text.data, text.length + 1);
+    importTextBytes(bufferText(&text), text.length);
     freeBuffer(&text);
     checkAndClearContacts();
     return 0;

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     TextBuffer text = {};
     appendBytes(&text, (const char *)data, size);
-    normalizeTextFile(&text);
-    int appended = importVCardText(bufferText(&text), text.length);
+    TextKind kind = prepareTextFile(&text);
+    int appended = kind == TEXT_NOT_TEXT ? 0 : importVCardBytes(bufferText(&text), text.length, kind);
     freeBuffer(&text);
     if (appended != contactCount)
         abort();

@@ -2,57 +2,31 @@
 
 #include "bookfile/book_file.h"
 #include "interchange/csv_format.h"
-#include "interchange/text_format.h"
-#include "interchange/vcard_format.h"
-#include "store/contact_list.h"
 
-
-static int readBook(const char *path)
+std::vector<const FileFormat *> writtenFormats()
 {
-    return loadBook(path) == LOAD_OK;
+    std::vector<const FileFormat *> formats = {&bookFileFormat};
+    for (size_t i = 0; i < exchangeFormatCount; i++)
+        if (exchangeFormats[i]->write != nullptr)
+            formats.push_back(exchangeFormats[i]);
+    return formats;
 }
 
-static int writeText(const char *path)
+std::string fileNamed(const char *stem, const FileFormat *format)
 {
-    return exportText(path, ',', 0, 0);
+    return std::string(stem) + format->extension;
 }
 
-static int readText(const char *path)
+int readBack(const FileFormat *format, const char *path)
 {
-    return importText(path) >= 0;
+    csvNameColumn = 0;
+    csvNumberColumn = 1;
+    csvRemarkColumn = 2;
+    return format->read(path);
 }
 
-static int writeCsv(const char *path)
+bool writeAll(const FileFormat *format, const char *path)
 {
-    return exportCsv(path, 0);
+    ExportOptions options = {',', false, false};
+    return format->write(path, &options);
 }
-
-static int readCsv(const char *path)
-{
-    CsvFile csv;
-    if (!openCsv(path, &csv))
-        return 0;
-    recognizeCsvColumns(); // the writer's header names all three
-    importCsvRecords(&csv);
-    closeCsv(&csv);
-    return 1;
-}
-
-static int writeOneVCard(const char *path)
-{
-    return exportVCard(path, firstContact) == VCARD_WRITTEN;
-}
-
-static int readVCard(const char *path)
-{
-    return importVCard(path) >= 0;
-}
-
-const FileFormat fileFormats[] = {
-    {"book", "book.ctb", saveBook, readBook},
-    {"text", "list.txt", writeText, readText},
-    {"CSV", "list.csv", writeCsv, readCsv},
-    {"one vCard", "one.vcf", writeOneVCard, readVCard},
-    {"vCard list", "all.vcf", exportVCardList, readVCard},
-};
-const size_t fileFormatCount = sizeof fileFormats / sizeof fileFormats[0];

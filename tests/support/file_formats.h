@@ -1,17 +1,15 @@
-// Test helper: every file the program writes, each with the reader that takes it back.
+// Test helper: every format the program writes, the book among them.
 #pragma once
 
-#include <cstddef>
+#include "interchange/exchange_formats.h"
 
-struct FileFormat {
-    const char *what;
-    const char *file; // a name with the format's extension
-    // Writes the whole list to path; 1 written, 0 failed.
-    int (*write)(const char *path);
-    // Appends the file's contacts; 1 read, 0 refused or unreadable.
-    int (*read)(const char *path);
-};
+#include <string>
+#include <vector>
 
-// The book, text, CSV, one vCard (the first contact) and all contacts in one vCard file.
-extern const FileFormat fileFormats[];
-extern const size_t fileFormatCount;
+std::vector<const FileFormat *> writtenFormats();
+// A file name with the format's extension.
+std::string fileNamed(const char *stem, const FileFormat *format);
+// Reads path with format, a CSV file with the columns its own writer gives it.
+int readBack(const FileFormat *format, const char *path);
+// Writes every contact to path with format, with a comma for text.
+bool writeAll(const FileFormat *format, const char *path);

@@ -65,17 +65,54 @@ bool shownFor(const Entry &entry, const std::string &typed)
     return contactMatchesQuery(&contact, &query) == 1;
 }
 
-// What reading a file written from entries gives back.
-Entries readable(Entries entries, bool checkedOnly, bool keepRemark)
+// What reading a file written from entries gives back; a card needs a name or a number.
+Entries readable(Entries entries, bool checkedOnly, bool keepRemark, bool cards = false)
 {
     Entries kept;
     for (Entry &entry : entries) {
         entry.remark = keepRemark ? entry.remark : "";
-        if ((checkedOnly && !entry.checked) || (entry.name + entry.number + entry.remark).empty())
+        if ((checkedOnly && !entry.checked) || (entry.name + entry.number + (cards ? "" : entry.remark)).empty())
             continue;
         entry.checked = false;
         kept.push_back(entry);
     }
+    return kept;
+}
+
+// A text line as the reader splits it: the line's blanks at both ends dropped, then name and
+// number, each ended by a run of spaces or by a comma with spaces around it; the rest is the
+// remark; each cut to its field. (Names and numbers here hold no separator.)
+Entry splitTextLine(std::string line)
+{
+    auto cut = [](const std::string &text, size_t size) {
+        char field[REMARK_SIZE];
+        copyText(field, size, text.c_str());
+        return std::string(field);
+    };
+    auto trim = [](std::string text) {
+        text.erase(0, text.find_first_not_of(' '));
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    };
+    std::string fields[2];
+    line = trim(line);
+    for (std::string &field : fields) {
+        size_t end = std::min(line.find(' '), line.find(','));
+        field = line.substr(0, end);
+        line = end == std::string::npos ? "" : trim(line.substr(end));
+        if (!line.empty() && line[0] == ',' && end != std::string::npos)
+            line = trim(line.substr(1));
+    }
+    return {cut(fields[0], NAME_SIZE), cut(fields[1], NUMBER_SIZE), cut(line, REMARK_SIZE), false};
+}
+
+// What a text file written from entries with separator gives back: with spaces, an empty
+// name or number is no field at all.
+Entries textReadBack(const Entries &entries, bool checkedOnly, char separator)
+{
+    Entries kept;
+    for (const Entry &entry : readable(entries, checkedOnly, true))
+        kept.push_back(splitTextLine(entry.name + separator + entry.number + separator + entry.remark));
     return kept;
 }
 
@@ -347,7 +384,7 @@ protected:
             std::string bad = newPath(".ctb");
             writeFileBytes(bad, refused[kind]);
             char message[1024];
-            formatLoadMessage(message, sizeof message, LOAD_BAD_MAGIC + kind, bad.c_str());
+            formatLoadMessage(message, sizeof message, (LoadResult)(LOAD_BAD_MAGIC + kind), bad.c_str());
             respond(chooseFileNamed(bad));
             respond(answer(IDOK, "错误", message));
             return runCommand(either(IDM_FILE_OPEN, IDT_FILE_OPEN));
@@ -402,7 +439,7 @@ protected:
         runCommand(IDM_EXPORT_TXT);
         std::string headerLine = separator ? "姓名,号码,备注\r\n" : "姓名 号码 备注\r\n";
         EXPECT_EQ(header, readFileBytes(path).rfind(headerLine, 0) == 0) << "the chosen separator";
-        written[path] = {TEXT, readable(model, checkedOnly, true)};
+        written[path] = {TEXT, textReadBack(model, checkedOnly, separator ? ',' : ' ')};
         shownQuery = boxQuery;
     }
 
@@ -442,7 +479,7 @@ protected:
         if (folder && !missing) // a card in a file of another kind is no card to import
             writeFileBytes(path + "\\notes.txt", "BEGIN:VCARD\r\nN:;Stray;;;\r\nEND:VCARD\r\n");
         if (!missing)
-            written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, false)};
+            written[path] = {folder ? VCARD_FOLDER : VCARD, readable(model, false, true, true)};
     }
 
     // Imports keep the list short enough to check every row after every step.

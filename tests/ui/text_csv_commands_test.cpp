@@ -15,7 +15,8 @@ using TextCsvChooserTest = TextCsvCommandsTest;
 
 // The dialog names an unnamed column by its place and preselects the columns it recognises
 // (which names, the core tests say); the user can still choose others. A single column needs
-// no dialog; a file that adds no contact says so, and one that cannot be read says that instead.
+// no dialog; a file that adds no contact says so, and one that cannot be read, or is empty,
+// says that instead.
 TEST_F(TextCsvCommandsTest, ColumnsAreChosenOnlyWhenThereIsAChoice)
 {
     std::string path = dir.path("in.csv");
@@ -32,11 +33,14 @@ TEST_F(TextCsvCommandsTest, ColumnsAreChosenOnlyWhenThereIsAChoice)
     writeFileBytes(path, "contacts\r\n张三,138\r\n");
     importCsvFile(path.c_str());
     EXPECT_EQ(Rows({"n|138|", "张三|138|"}), listRows());
-    writeFileBytes(path, "");
+    writeFileBytes(path, "姓名\r\n");
     respond(answer(IDOK, "导入CSV文件", "文件中没有找到联系人！"));
     importCsvFile(path.c_str());
-    respond(answer(IDOK, "CSV", "无法读取csv文件！"));
-    importCsvFile(dir.path("missing.csv").c_str());
+    for (const std::string &unreadable : {dir.path("missing.csv"), dir.path("empty.csv")}) {
+        writeFileBytes(dir.path("empty.csv"), "");
+        respond(answer(IDOK, "CSV", "无法读取csv文件！"));
+        importCsvFile(unreadable.c_str());
+    }
     EXPECT_EQ(2, contactCount);
 }
 
