@@ -55,7 +55,7 @@ static void floorOf(benchmark::State &state, const std::string &path)
 {
     for (auto _ : state) {
         TextBuffer bytes = {};
-        if (!readWholeFile(path.c_str(), &bytes))
+        if (readWholeFile(path.c_str(), &bytes) != WHOLE_FILE_READ)
             state.SkipWithError(("cannot read " + path).c_str());
         benchmark::DoNotOptimize(bytes.data);
         freeBuffer(&bytes);

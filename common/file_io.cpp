@@ -11,6 +11,8 @@
 
 static long callCount;
 static long failingCall;
+static long openFiles;
+static bool newFilesRefused;
 static bool readFaultInjected; // an injected read failure looks like an error, not the end
 
 // Counts one file call; true when the test asked this call to fail.
@@ -25,9 +27,25 @@ void failFileCallAt(long n)
     failingCall = n == 0 ? 0 : callCount + n;
 }
 
+void refuseNewFiles(bool refuse)
+{
+    newFilesRefused = refuse;
+}
+
 long fileCallCount()
 {
     return callCount;
+}
+
+long openFileCount()
+{
+    return openFiles;
+}
+
+static FILE *counted(FILE *file)
+{
+    openFiles += file != nullptr;
+    return file;
 }
 
 void resetFileCallCount()
@@ -40,15 +58,15 @@ FILE *openFile(const char *path, const char *mode)
 {
     if (injectedFault())
         return nullptr;
-    return fopen(path, mode);
+    return counted(fopen(path, mode));
 }
 
-FILE *createNewFile(const char *path, bool *exists)
+FILE *createNewFile(const char *path, NewFileFailure *failure)
 {
-    *exists = false;
-    if (injectedFault())
+    *failure = newFilesRefused ? NEW_FILE_DENIED : NEW_FILE_FAILED;
+    if (injectedFault() || newFilesRefused)
         return nullptr;
-    return platformCreateNewFile(path, exists);
+    return counted(platformCreateNewFile(path, failure));
 }
 
 bool flushFile(FILE *file)
@@ -67,6 +85,13 @@ size_t readBytes(FILE *file, void *buffer, size_t size)
     return fread(buffer, 1, size, file);
 }
 
+bool truncateFile(FILE *file)
+{
+    if (injectedFault())
+        return false;
+    return platformTruncateFile(file);
+}
+
 bool writeBytes(FILE *file, const void *data, size_t size)
 {
     if (injectedFault())
@@ -76,6 +101,7 @@ bool writeBytes(FILE *file, const void *data, size_t size)
 
 bool closeFile(FILE *file)
 {
+    openFiles--;
     bool fault = injectedFault();
     bool closed = fclose(file) == 0;
     return !fault && closed;
@@ -97,19 +123,32 @@ void removeFile(const char *path)
 // more, so a path of 255 bytes stays within the system's 259.
 enum { TEMP_SUFFIX_LENGTH = 4, TEMP_PATH_SIZE = PATH_SIZE + TEMP_SUFFIX_LENGTH, TEMP_NAME_DIGITS = 36 };
 
-// Creates the temporary file under the first such name that no file has.
-static FILE *createTemporaryFile(const char *path, char *tempPath, size_t size)
+// Creates the temporary file under the first such name that no file has; *denied is set
+// when the folder takes no new file at all.
+static FILE *createTemporaryFile(const char *path, char *tempPath, size_t size, bool *denied)
 {
     static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int n = 0; n < TEMP_NAME_DIGITS * TEMP_NAME_DIGITS; n++) {
         formatText(tempPath, size, "%s.~%c%c", path, digits[n / TEMP_NAME_DIGITS],
                    digits[n % TEMP_NAME_DIGITS]);
-        bool exists = false;
-        FILE *file = createNewFile(tempPath, &exists);
-        if (file != nullptr || !exists)
+        NewFileFailure failure;
+        FILE *file = createNewFile(tempPath, &failure);
+        *denied = file == nullptr && failure == NEW_FILE_DENIED;
+        if (file != nullptr || failure != NEW_FILE_NAME_TAKEN)
             return file;
     }
     return nullptr;
+}
+
+static bool writeInPlace(const char *path, FileWriter writer, const void *context)
+{
+    if (platformIsReadOnly(path))
+        return false;
+    FILE *file = openFile(path, "r+b");
+    if (file == nullptr)
+        return false;
+    bool written = writer(file, context) && truncateFile(file) && flushFile(file);
+    return closeFile(file) && written;
 }
 
 bool writeFileSafely(const char *path, FileWriter writer, const void *context)
@@ -117,9 +156,10 @@ bool writeFileSafely(const char *path, FileWriter writer, const void *context)
     char tempPath[TEMP_PATH_SIZE];
     if (path[0] == '\0' || strlen(path) + TEMP_SUFFIX_LENGTH + 1 > sizeof tempPath)
         return false;
-    FILE *file = createTemporaryFile(path, tempPath, sizeof tempPath);
+    bool denied = false;
+    FILE *file = createTemporaryFile(path, tempPath, sizeof tempPath, &denied);
     if (file == nullptr)
-        return false;
+        return denied && writeInPlace(path, writer, context);
     bool written = writer(file, context) && flushFile(file);
     bool closed = closeFile(file);
     if (written && closed && replaceFile(tempPath, path))
@@ -130,19 +170,20 @@ bool writeFileSafely(const char *path, FileWriter writer, const void *context)
 
 enum { READ_CHUNK = 65536 };
 
-bool readWholeFile(const char *path, TextBuffer *buffer)
+WholeFileRead readWholeFile(const char *path, TextBuffer *buffer)
 {
     FILE *file = openFile(path, "rb");
     if (file == nullptr)
-        return false;
+        return WHOLE_FILE_UNREADABLE;
     static char chunk[READ_CHUNK];
-    bool ok = true;
+    WholeFileRead result = WHOLE_FILE_READ;
     size_t count;
     readFaultInjected = false;
-    while (ok && (count = readBytes(file, chunk, sizeof chunk)) > 0)
-        ok = appendBytes(buffer, chunk, count);
+    while (result == WHOLE_FILE_READ && (count = readBytes(file, chunk, sizeof chunk)) > 0)
+        if (!appendBytes(buffer, chunk, count))
+            result = WHOLE_FILE_NO_MEMORY;
     if (ferror(file) || readFaultInjected)
-        ok = false;
+        result = WHOLE_FILE_UNREADABLE;
     closeFile(file);
-    return ok;
+    return result;
 }

@@ -20,11 +20,22 @@ int platformFormat(char *dst, size_t size, const char *format, va_list args);
 enum PathKind { PATH_MISSING, PATH_FILE, PATH_FOLDER };
 // What is at path.
 PathKind platformPathKind(const char *path);
+// Why a new file could not be created.
+enum NewFileFailure : int {
+    NEW_FILE_FAILED,     // for any other reason
+    NEW_FILE_NAME_TAKEN, // a file of that name is there
+    NEW_FILE_DENIED      // the folder takes no new file: it may be read-only, or allow only changes
+};
 // Creates a file that does not exist yet, for writing; null when it cannot be created, with
-// *exists set when the reason is that the name is taken.
-FILE *platformCreateNewFile(const char *path, bool *exists);
+// the reason in *failure.
+FILE *platformCreateNewFile(const char *path, NewFileFailure *failure);
 // Flushes a file open for writing through to the disk; false when it failed.
 bool platformFlushFile(FILE *file);
+// Cuts a file open for writing at the position written to; false when it failed.
+bool platformTruncateFile(FILE *file);
+// True for a file marked read-only (on Windows the attribute; elsewhere no write permission
+// for anyone, which holds for root too).
+bool platformIsReadOnly(const char *path);
 // Replaces target by source in one step, written through to the disk. A target marked
 // read-only is kept and the call fails, as Windows itself does (Wine would replace it).
 bool platformReplaceFile(const char *source, const char *target);

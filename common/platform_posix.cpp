@@ -41,10 +41,11 @@ PathKind platformPathKind(const char *path)
     return S_ISDIR(info.st_mode) ? PATH_FOLDER : PATH_FILE;
 }
 
-FILE *platformCreateNewFile(const char *path, bool *exists)
+FILE *platformCreateNewFile(const char *path, NewFileFailure *failure)
 {
     int descriptor = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
-    *exists = descriptor < 0 && errno == EEXIST;
+    *failure = errno == EEXIST ? NEW_FILE_NAME_TAKEN
+             : errno == EACCES || errno == EPERM || errno == EROFS ? NEW_FILE_DENIED : NEW_FILE_FAILED;
     if (descriptor < 0)
         return nullptr;
     FILE *file = fdopen(descriptor, "wb");
@@ -75,11 +76,21 @@ static void syncFolderOf(const char *path)
     }
 }
 
-// A file without any write permission counts as read-only, also for root.
-bool platformReplaceFile(const char *source, const char *target)
+bool platformTruncateFile(FILE *file)
+{
+    long size = ftell(file);
+    return size >= 0 && fflush(file) == 0 && ftruncate(fileno(file), size) == 0;
+}
+
+bool platformIsReadOnly(const char *path)
 {
     struct stat existing;
-    if (stat(target, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    return stat(path, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool platformReplaceFile(const char *source, const char *target)
+{
+    if (platformIsReadOnly(target))
         return false;
     if (rename(source, target) != 0)
         return false;

@@ -42,16 +42,18 @@ PathKind platformPathKind(const char *path)
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? PATH_FOLDER : PATH_FILE;
 }
 
-FILE *platformCreateNewFile(const char *path, bool *exists)
+FILE *platformCreateNewFile(const char *path, NewFileFailure *failure)
 {
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        *exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        *failure = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NEW_FILE_NAME_TAKEN
+                 : error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ? NEW_FILE_DENIED
+                                                                               : NEW_FILE_FAILED;
         return nullptr;
     }
-    *exists = false;
+    *failure = NEW_FILE_FAILED;
     int descriptor = _open_osfhandle((intptr_t)handle, _O_BINARY);
     if (descriptor < 0) {
         CloseHandle(handle);
@@ -69,10 +71,21 @@ bool platformFlushFile(FILE *file)
     return fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
+bool platformTruncateFile(FILE *file)
+{
+    long size = ftell(file);
+    return size >= 0 && fflush(file) == 0 && _chsize(_fileno(file), size) == 0;
+}
+
+bool platformIsReadOnly(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool platformReplaceFile(const char *source, const char *target)
 {
-    DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (platformIsReadOnly(target))
         return false;
     return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -93,36 +93,41 @@ struct LeadByteTable {
 static const LeadByteTable leadByteTable;
 const bool *const leadBytes = leadByteTable.lead;
 
+static bool isControlByte(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+// A space, a control byte (it is shown as a space) or the ideographic space.
+static bool isBlankAt(const char *text)
+{
+    return *text == ' ' || isControlByte((unsigned char)*text) || memcmp(text, "\xA1\xA1", 2) == 0;
+}
+
 void copyField(char *field, size_t size, const char *value)
 {
     if (size == 0)
         return;
-    if (*value != ' ' && strpbrk(value, "\t\r\n") == nullptr) { // the usual, one-line value
-        size_t length = copyText(field, size, value);
-        while (length > 0 && field[length - 1] == ' ')
-            field[--length] = '\0';
-        return;
-    }
-    while (*value == ' ' || *value == '\t' || *value == '\r' || *value == '\n')
-        value++;
-    size_t length = 0;
-    while (*value != '\0' && length + 1 < size) {
+    while (*value != '\0' && isBlankAt(value))
+        value += characterWidth(value);
+    size_t length = 0, kept = 0; // kept: the length up to the last character that is no blank
+    while (*value != '\0') {
         size_t width = characterWidth(value);
         if (length + width + 1 > size)
             break;
-        bool lineBreak = *value == '\r' || *value == '\n' || *value == '\t';
-        if (value[0] == '\r' && value[1] == '\n')
-            value++;
-        if (lineBreak)
+        bool blank = isBlankAt(value);
+        if (isControlByte((unsigned char)*value)) {
             field[length++] = ' ';
-        else
-            for (size_t i = 0; i < width; i++)
-                field[length++] = value[i];
+            value += value[0] == '\r' && value[1] == '\n' ? 2 : 1;
+            continue;
+        }
+        memcpy(field + length, value, width);
+        length += width;
         value += width;
+        if (!blank)
+            kept = length;
     }
-    while (length > 0 && field[length - 1] == ' ')
-        length--;
-    field[length] = '\0';
+    field[kept] = '\0';
 }
 
 size_t lineEndLength(const char *text, size_t length, size_t at)
@@ -140,14 +145,11 @@ size_t lineEndLength(const char *text, size_t length, size_t at)
 bool nextLine(const char *text, size_t length, size_t *position, const char **line,
               size_t *lineLength)
 {
-    size_t start = *position;
+    size_t start = *position, end = start;
     if (start >= length)
         return false;
-    const char *found = (const char *)memchr(text + start, '\n', length - start);
-    size_t end = found != nullptr ? (size_t)(found - text) : length;
-    const char *cr = (const char *)memchr(text + start, '\r', end - start);
-    if (cr != nullptr)
-        end = (size_t)(cr - text);
+    while (end < length && text[end] != '\n' && text[end] != '\r')
+        end++;
     *line = text + start;
     *lineLength = end - start;
     *position = end + lineEndLength(text, length, end);

@@ -69,8 +69,9 @@ int compareIgnoringCase(const char *a, const char *b);
 bool equalsIgnoringCase(const char *a, const char *b);
 
 // Copies a value a reader took from a file into a contact field: every line break (CR LF,
-// CR or LF) and TAB becomes one space, so a field always stays on one line; spaces at both
-// ends are dropped, and the text is cut on a character boundary.
+// CR or LF), TAB and other control byte becomes one space, so a field always stays on one
+// line and holds nothing a screen or another program would act on; blanks (spaces and
+// ideographic spaces) at both ends are dropped, and the text is cut on a character boundary.
 void copyField(char *field, size_t size, const char *value);
 
 

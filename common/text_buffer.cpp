@@ -1,6 +1,7 @@
 #include "common/text_buffer.h"
 
-#include <cstdlib>
+#include "common/memory.h"
+
 #include <cstring>
 
 bool appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
@@ -9,7 +10,7 @@ bool appendBytes(TextBuffer *buffer, const char *bytes, size_t count)
         size_t capacity = buffer->capacity < 64 ? 64 : buffer->capacity;
         while (capacity < buffer->length + count + 1)
             capacity *= 2;
-        char *grown = (char *)realloc(buffer->data, capacity);
+        char *grown = (char *)resizeMemory(buffer->data, capacity);
         if (grown == nullptr)
             return false;
         buffer->data = grown;
@@ -30,7 +31,7 @@ void clearBuffer(TextBuffer *buffer)
 
 void freeBuffer(TextBuffer *buffer)
 {
-    free(buffer->data);
+    freeMemory(buffer->data);
     *buffer = TextBuffer();
 }
 

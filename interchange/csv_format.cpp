@@ -4,6 +4,7 @@
 #include "interchange/csv_format.h"
 
 #include "common/file_io.h"
+#include "common/memory.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
 #include "interchange/exchange_formats.h"
@@ -17,9 +18,15 @@ char csvColumnNames[CSV_MAX_COLUMNS][CSV_COLUMN_NAME_SIZE];
 int csvColumnCount;
 int csvNameColumn, csvNumberColumn, csvRemarkColumn;
 
+static void appendToField(CsvFile *csv, TextBuffer *field, const char *bytes, size_t count)
+{
+    if (!appendBytes(field, bytes, count))
+        csv->outOfMemory = true;
+}
+
 // Reads a quoted field's text from the quote at *at into field, "" as one quote; false when
 // no quote closes it before the end of the file.
-static bool readQuotedText(const CsvFile *csv, size_t *at, TextBuffer *field)
+static bool readQuotedText(CsvFile *csv, size_t *at, TextBuffer *field)
 {
     const char *text = csv->text;
     for (size_t i = *at + 1; i < csv->length; i++) {
@@ -27,9 +34,9 @@ static bool readQuotedText(const CsvFile *csv, size_t *at, TextBuffer *field)
         if (quote == nullptr)
             break;
         size_t found = (size_t)(quote - text);
-        appendBytes(field, text + i, found - i);
+        appendToField(csv, field, text + i, found - i);
         if (found + 1 < csv->length && text[found + 1] == '"') {
-            appendBytes(field, "\"", 1);
+            appendToField(csv, field, "\"", 1);
             i = found + 1;
             continue;
         }
@@ -40,8 +47,9 @@ static bool readQuotedText(const CsvFile *csv, size_t *at, TextBuffer *field)
     return false;
 }
 
-// Spreadsheets keep a leading zero by writing a number as a formula: ="01062345678".
-static void dropFormulaQuotes(TextBuffer *field)
+// Spreadsheets keep a leading zero by writing a number as a formula: ="01062345678"; Google
+// Contacts writes a field's several values as "a ::: b": the first is the field's.
+static void keepPlainValue(TextBuffer *field)
 {
     if (field->length >= 3 && field->data[0] == '=' && field->data[1] == '"' &&
         field->data[field->length - 1] == '"') {
@@ -49,23 +57,30 @@ static void dropFormulaQuotes(TextBuffer *field)
         field->length -= 3;
         field->data[field->length] = '\0';
     }
+    const char *more = strstr(field->data, " ::: ");
+    if (more != nullptr) {
+        field->length = (size_t)(more - field->data);
+        field->data[field->length] = '\0';
+    }
 }
 
 // Reads the field at *position into field; returns true when the record goes on after it. A
 // quote that never closes is taken as text, and the field ends with its line.
-static bool readCsvField(const CsvFile *csv, size_t *position, TextBuffer *field)
+static bool readCsvField(CsvFile *csv, size_t *position, TextBuffer *field)
 {
     const char *text = csv->text;
     size_t at = *position, length = csv->length;
     clearBuffer(field);
-    appendBytes(field, "", 0);
+    appendToField(csv, field, "", 0);
     if (at < length && text[at] == '"')
         readQuotedText(csv, &at, field);
     size_t start = at;
     while (at < length && text[at] != csv->separator && text[at] != '\n' && text[at] != '\r')
         at++;
-    appendBytes(field, text + start, at - start);
-    dropFormulaQuotes(field);
+    appendToField(csv, field, text + start, at - start);
+    if (csv->outOfMemory)
+        return false;
+    keepPlainValue(field);
     // CR, LF and CR LF each end a record, and nothing more.
     bool more = at < length && text[at] == csv->separator;
     if (more || (at < length && text[at] == '\n'))
@@ -141,10 +156,11 @@ static int openCsvBuffer(TextBuffer *text, CsvFile *csv)
     csv->length = text->length;
     *text = TextBuffer();
     readHeader(csv);
-    if (csvColumnCount > 0)
+    if (csvColumnCount > 0 && !csv->outOfMemory)
         return 0;
+    int failure = csv->outOfMemory ? READ_NO_MEMORY : READ_CANNOT_OPEN;
     closeCsv(csv);
-    return READ_CANNOT_OPEN;
+    return failure;
 }
 
 int openCsvBytes(const char *bytes, size_t length, CsvFile *csv)
@@ -167,7 +183,7 @@ int openCsv(const char *path, CsvFile *csv)
 
 void closeCsv(CsvFile *csv)
 {
-    free(csv->text);
+    freeMemory(csv->text);
     *csv = CsvFile();
 }
 
@@ -197,15 +213,30 @@ static int columnNamed(const char *const *headers, int fallback)
     return fallback;
 }
 
-void recognizeCsvColumns()
+// The column for a field no header names: preferred, or the first after it that no field
+// has taken; none when every column is taken.
+static int freeColumn(int preferred)
 {
-    useDefaultCsvMapping();
-    csvNameColumn = columnNamed(nameHeaders, csvNameColumn);
-    csvNumberColumn = columnNamed(numberHeaders, csvNumberColumn);
-    csvRemarkColumn = columnNamed(remarkHeaders, csvRemarkColumn);
+    for (int i = 0; i < csvColumnCount; i++) {
+        int column = (preferred + i) % csvColumnCount;
+        if (column != csvNameColumn && column != csvNumberColumn && column != csvRemarkColumn)
+            return column;
+    }
+    return CSV_NO_COLUMN;
 }
 
-int importCsvRecords(const CsvFile *csv)
+void recognizeCsvColumns()
+{
+    csvNameColumn = columnNamed(nameHeaders, CSV_NO_COLUMN);
+    csvNumberColumn = columnNamed(numberHeaders, CSV_NO_COLUMN);
+    csvRemarkColumn = columnNamed(remarkHeaders, CSV_NO_COLUMN);
+    if (csvNameColumn == CSV_NO_COLUMN)
+        csvNameColumn = freeColumn(0);
+    if (csvNumberColumn == CSV_NO_COLUMN)
+        csvNumberColumn = freeColumn(1);
+}
+
+int importCsvRecords(CsvFile *csv)
 {
     TextBuffer field = {};
     int appended = 0;
@@ -223,6 +254,8 @@ int importCsvRecords(const CsvFile *csv)
             if (column == csvRemarkColumn)
                 copyField(contact.remark, sizeof contact.remark, value);
         }
+        if (csv->outOfMemory)
+            break;
         if (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0')
             continue;
         if (!appendContact(contact)) {
@@ -232,7 +265,7 @@ int importCsvRecords(const CsvFile *csv)
         appended++;
     }
     freeBuffer(&field);
-    return appended;
+    return csv->outOfMemory ? READ_NO_MEMORY : appended;
 }
 
 int importCsv(const char *path)

@@ -20,6 +20,7 @@ struct CsvFile {
     size_t length;
     size_t dataStart;  // where the first record after the header begins
     char separator;    // ',' or, for a header without commas, ';' or a tab
+    bool outOfMemory;  // a field could not be read whole
 };
 
 // Reads the file and its header into csvColumnNames and csvColumnCount. A first line "sep=X"
@@ -31,12 +32,13 @@ void closeCsv(CsvFile *csv);
 // The mapping used when the header has fewer than two columns: name 0, number 1, no remark.
 void useDefaultCsvMapping();
 // The mapping the header suggests: the columns whose names say what they hold, as Google,
-// Outlook (English and Chinese), Thunderbird and spreadsheets name them; a field with no
-// such column keeps the default mapping's choice.
+// Outlook (English and Chinese), Thunderbird and spreadsheets name them. A name or number no
+// column names takes the default mapping's column, or the first after it no field has taken:
+// no column serves two fields.
 void recognizeCsvColumns();
 // Appends one contact per record that has text in a mapped field (the name may be empty);
 // returns how many, or READ_NO_MEMORY.
-int importCsvRecords(const CsvFile *csv);
+int importCsvRecords(CsvFile *csv);
 // Opens the file and imports its records with the columns as they are mapped: the contacts
 // appended, or a ReadFailure.
 int importCsv(const char *path);

@@ -169,9 +169,31 @@ size_t decodeUtf8(const unsigned char *text, unsigned long *cp)
     return valid ? length : 1;
 }
 
+// What the characters GBK lacks but phones and web pages are full of stand for: a space for
+// the non-breaking one, a hyphen for the non-breaking one, a line end for Unicode's line
+// and paragraph separators; nothing at all for the invisible marks of writing direction, the
+// zero-width characters and a byte-order mark inside a text. Others stand for themselves.
+static unsigned long plainCodePoint(unsigned long cp)
+{
+    static const struct {
+        unsigned long first, last, plain; // 0: dropped
+    } replaced[] = {
+        {0xA0, 0xA0, ' '},       {0x85, 0x85, '\n'},     {0x2028, 0x2029, '\n'}, {0x2010, 0x2011, '-'},
+        {0x200B, 0x200F, 0},     {0x202A, 0x202E, 0},    {0x2060, 0x2060, 0},     {0x2066, 0x2069, 0},
+        {0xFEFF, 0xFEFF, 0},
+    };
+    for (const auto &range : replaced)
+        if (cp >= range.first && cp <= range.last)
+            return range.plain;
+    return cp;
+}
+
 int encodeAnsi(unsigned long cp, char bytes[MB_LEN_MAX])
 {
-    if (cp > 0 && cp < 0x80) {
+    cp = cp >= 0x80 ? plainCodePoint(cp) : cp;
+    if (cp == 0)
+        return 0;
+    if (cp < 0x80) {
         bytes[0] = (char)cp;
         return 1;
     }
@@ -229,7 +251,7 @@ static size_t utf8SequenceLength(unsigned char lead)
 // What the non-ASCII bytes of a text hold, read as UTF-8.
 struct Utf8Counts {
     size_t strong;   // sequences of three or four bytes (every ideograph is one)
-    size_t latin;    // two-byte accented Latin letters (U+00C0-U+024F) in runs beside an ASCII letter
+    size_t latin;    // two-byte accented Latin letters (U+00C0-U+017F) in runs beside an ASCII letter
     size_t other;    // any other two-byte sequence, and Latin runs beside no letter
     size_t invalid;  // what is no valid sequence: a lead byte cut short, with what it has, or a stray byte
 };
@@ -243,7 +265,9 @@ static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
         unsigned long cp;
         size_t used = decodeUtf8(bytes + i, &cp);
         bool letter = (bytes[i] >= 'A' && bytes[i] <= 'Z') || (bytes[i] >= 'a' && bytes[i] <= 'z');
-        bool latin = used == 2 && cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7;
+        // The letters of Western, Central and Northern European names; further ones (GBK
+        // makes them of common ideographs such as 群 and 强) prove nothing.
+        bool latin = used == 2 && cp >= 0xC0 && cp <= 0x17F && cp != 0xD7 && cp != 0xF7;
         if (!latin && run > 0) { // a run ends: it proves something only beside a letter
             (runBesideLetter || letter ? counts.latin : counts.other) += run;
             run = 0;
@@ -277,7 +301,9 @@ Utf8Evidence utf8Evidence(const char *text, size_t length)
         return counts.strong > 0 || latinOnly ? UTF8 : MAYBE_UTF8;
     // A stray byte or a character cut short in UTF-8 text: the rest of it still proves it.
     size_t proof = counts.strong >= 2 ? counts.strong : latinOnly ? counts.latin : 0;
-    return proof >= 2 && counts.invalid * 2 <= proof ? UTF8 : NOT_UTF8;
+    if (proof >= 2 && counts.invalid * 2 <= proof)
+        return UTF8;
+    return counts.strong > 0 || counts.latin > 0 ? BROKEN_UTF8 : NOT_UTF8;
 }
 
 enum ByteOrder { NOT_UTF16, UTF16_LE, UTF16_BE };
@@ -402,13 +428,16 @@ static bool hasBinarySignature(const unsigned char *bytes, size_t length)
 }
 
 // Control bytes that no text holds more than by accident: all below 0x20 but TAB, LF, VT, FF,
-// CR and the SUB that old editors put at the end; NUL among them.
+// CR and the SUB that old editors put at the end; NUL among them, but not the NULs some
+// tools pad a file's end with.
 static bool hasStrayControlBytes(const unsigned char *bytes, size_t length)
 {
+    while (length > 0 && bytes[length - 1] == 0)
+        length--;
     size_t controls = 0;
     for (size_t i = 0; i < length; i++)
         controls += bytes[i] < 0x20 && (bytes[i] < '\t' || bytes[i] > '\r') && bytes[i] != 0x1A;
-    return controls >= 3 && controls * 50 > length;
+    return controls >= 3 && controls * 20 > length;
 }
 
 TextKind prepareTextFile(TextBuffer *file)
@@ -442,17 +471,23 @@ bool isUtf8Kind(TextKind kind)
     return kind == TEXT_UNICODE || kind == TEXT_UTF8;
 }
 
+int readTextFile(const char *path, TextBuffer *file, TextKind *kind)
+{
+    WholeFileRead read = readWholeFile(path, file);
+    *kind = read == WHOLE_FILE_READ ? prepareTextFile(file) : TEXT_NOT_TEXT;
+    if (read == WHOLE_FILE_NO_MEMORY || *kind == TEXT_NO_MEMORY)
+        return READ_NO_MEMORY;
+    return read == WHOLE_FILE_UNREADABLE || *kind == TEXT_NOT_TEXT ? READ_CANNOT_OPEN : 0;
+}
+
 int readAnsiTextFile(const char *path, TextBuffer *text)
 {
     TextBuffer file = {};
-    if (!readWholeFile(path, &file)) {
+    TextKind kind;
+    int result = readTextFile(path, &file, &kind);
+    if (result != 0) {
         freeBuffer(&file);
-        return READ_CANNOT_OPEN;
-    }
-    TextKind kind = prepareTextFile(&file);
-    if (kind == TEXT_NOT_TEXT || kind == TEXT_NO_MEMORY) {
-        freeBuffer(&file);
-        return kind == TEXT_NOT_TEXT ? READ_CANNOT_OPEN : READ_NO_MEMORY;
+        return result;
     }
     if (isUtf8Kind(kind)) // ANSI is never longer than the UTF-8 it comes from
         file.length = utf8ToAnsi(bufferText(&file), file.data, file.length + 1);

@@ -35,18 +35,20 @@ bool isUtf8(const char *text, size_t length);
 // sequence the code page does not define).
 size_t decodeAnsi(const char *ansi, unsigned long *cp);
 // Encodes one code point in the ANSI code page into bytes; '?' when the code page has no
-// such character. Returns the number of bytes.
+// such character, but the invisible and non-breaking characters stand for what they mean
+// (a space, a hyphen, a line end, or nothing). Returns the number of bytes, 0 for nothing.
 int encodeAnsi(unsigned long cp, char bytes[MB_LEN_MAX]);
 
 // What bytes without a mark or a declared charset say of being UTF-8.
-//   UTF8:       sequences of three or four bytes (every ideograph is one), or accented Latin
-//               letters in runs beside ASCII letters ("José", "Müller"); with invalid bytes
-//               among them only when at least two such sequences stand against each invalid
-//               pair (a stray Latin-1 byte, a last character cut short).
-//   MAYBE_UTF8: valid UTF-8 that proves nothing: ASCII, or two-byte sequences alone, which
-//               about one GBK ideograph in five makes by chance ("郑强" in GBK).
-//   NOT_UTF8:   anything else.
-enum Utf8Evidence { NOT_UTF8, MAYBE_UTF8, UTF8 };
+//   UTF8:        sequences of three or four bytes (every ideograph is one), or accented Latin
+//                letters of European names in runs beside ASCII letters ("José", "Müller");
+//                with invalid bytes among them only when at least two such sequences stand
+//                against each invalid pair (a stray Latin-1 byte, a last character cut short).
+//   MAYBE_UTF8:  valid UTF-8 that proves nothing: ASCII, or two-byte sequences alone, which
+//                about one GBK ideograph in five makes by chance ("郑强" in GBK).
+//   BROKEN_UTF8: such sequences, but too many bytes UTF-8 never has beside them.
+//   NOT_UTF8:    bytes UTF-8 never has, and nothing of UTF-8.
+enum Utf8Evidence { NOT_UTF8, BROKEN_UTF8, MAYBE_UTF8, UTF8 };
 Utf8Evidence utf8Evidence(const char *text, size_t length);
 
 // What a file read whole turned out to be.
@@ -68,7 +70,9 @@ struct TextBuffer;
 TextKind prepareTextFile(TextBuffer *file);
 // True for the kinds whose text is UTF-8.
 bool isUtf8Kind(TextKind kind);
+// Reads a file whole into file and prepares it (prepareTextFile), which says what it is.
+// 0, or READ_CANNOT_OPEN (also for a file that is no text) or READ_NO_MEMORY.
+int readTextFile(const char *path, TextBuffer *file, TextKind *kind);
 // Reads a text file whole into text, in the ANSI code page: converted from Unicode when the
-// file says or proves it is Unicode. 0, or READ_CANNOT_OPEN (also for a file that is no
-// text) or READ_NO_MEMORY.
+// file says or proves it is Unicode. 0, or a ReadFailure as readTextFile.
 int readAnsiTextFile(const char *path, TextBuffer *text);

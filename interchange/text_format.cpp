@@ -1,7 +1,8 @@
 // Plain-text contact files, as people type them: fields split by spaces, tabs, commas and the
 // like, ASCII or full-width as a Chinese input method types them. A double-byte character
 // always stays whole in its field, and the bytes that occur in phone numbers (+ - ( ) . # *)
-// are field bytes, not separators.
+// are field bytes, not separators. Control bytes and quotes are blanks: a form feed or a
+// stray DEL makes no field, and "张三","138" reads as its words.
 #include "interchange/text_format.h"
 
 #include "common/file_io.h"
@@ -32,7 +33,7 @@ static SeparatorKind separatorAt(const char *at, size_t width)
     unsigned char c = (unsigned char)*at;
     if (width == 2)
         return doubleByteSeparator(at);
-    if (c == ' ' || c == '\t')
+    if (c == ' ' || c == '"' || c < 0x20 || c == 0x7F)
         return BLANK;
     bool fieldByte = (c >= '0' && c <= '9') || (c >= 0x3C && c <= 0x5A) || (c >= 'a' && c <= 'z') ||
                      c >= 0x80 || strchr("+-().#*", c) != nullptr;
@@ -97,25 +98,47 @@ static char *trimBlanks(char *line)
     return line;
 }
 
+// A line of nothing but punctuation ("-----", "=====") is a rule, no contact.
+static bool holdsWords(const char *line)
+{
+    for (; *line != '\0'; line++) {
+        unsigned char c = (unsigned char)*line;
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0x80)
+            return true;
+    }
+    return false;
+}
+
 // One line, without its line end: name, number, and the rest of the line as the remark. A
-// line that starts with a separator other than a blank has an empty name; a line with
-// nothing in any field adds nothing. 1 appended, 0 nothing to append, READ_NO_MEMORY.
-static int importTextLine(char *line)
+// line that starts with a separator other than a blank has an empty name.
+static Contact textLineContact(char *line)
 {
     Contact contact = {};
     const char *cursor = trimBlanks(line);
     if (nextTextField(&cursor, contact.name, sizeof contact.name) == FIELD_SEPARATOR &&
         nextTextField(&cursor, contact.number, sizeof contact.number) == FIELD_SEPARATOR)
         copyField(contact.remark, sizeof contact.remark, cursor);
-    if (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0')
-        return 0;
-    return appendContact(contact) ? 1 : READ_NO_MEMORY;
+    return contact;
 }
 
-// The header line this program's own export writes, with either separator.
-static bool isExportHeader(const char *line)
+// A header line as this program and people write it, with any separators.
+static bool isHeader(const Contact &contact)
 {
-    return strcmp(line, "姓名 号码 备注") == 0 || strcmp(line, "姓名,号码,备注") == 0;
+    return strcmp(contact.name, "姓名") == 0 && strcmp(contact.number, "号码") == 0 &&
+           (strcmp(contact.remark, "备注") == 0 || contact.remark[0] == '\0');
+}
+
+// Appends the line's contact, unless it is a first line's header or has nothing in any
+// field. 1 appended, 0 nothing to append, READ_NO_MEMORY.
+static int importTextLine(char *line, bool first)
+{
+    if (!holdsWords(line))
+        return 0;
+    Contact contact = textLineContact(line);
+    if ((first && isHeader(contact)) ||
+        (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0'))
+        return 0;
+    return appendContact(contact) ? 1 : READ_NO_MEMORY;
 }
 
 int importTextBytes(const char *text, size_t length)
@@ -130,7 +153,7 @@ int importTextBytes(const char *text, size_t length)
             appended = READ_NO_MEMORY;
             break;
         }
-        int added = start != text || !isExportHeader(line.data) ? importTextLine(line.data) : 0;
+        int added = importTextLine(line.data, start == text);
         if (added < 0) {
             appended = added;
             break;

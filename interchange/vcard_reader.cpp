@@ -9,6 +9,7 @@
 
 #include "common/charsets.h"
 #include "common/file_io.h"
+#include "common/memory.h"
 #include "common/platform.h"
 #include "common/text.h"
 #include "common/text_buffer.h"
@@ -69,6 +70,7 @@ struct DecodeScratch {
 };
 
 struct Reader {
+    KeptValue candidate; // a number, decoded to see that it holds something
     const char *text;
     size_t length;
     size_t position;
@@ -81,6 +83,16 @@ struct Reader {
     DecodeScratch scratch;
     bool outOfMemory;
 };
+
+enum ValueShape {
+    WHOLE,      // FN, TEL, NOTE: one text
+    FIRST_PART, // ORG: the organisation's name, before its units
+    NAME,       // N: family, given and middle name
+    NAME_LISTS  // N of 3.0 and 4.0, where each part is a list: its first value
+};
+
+void valueToField(Reader *reader, const KeptValue *value, ValueShape shape, bool utf8ByDefault,
+                  char *field, size_t size);
 
 bool spanIs(Span span, const char *word)
 {
@@ -148,9 +160,20 @@ void append(Reader *reader, TextBuffer *buffer, const char *bytes, size_t count)
         reader->outOfMemory = true;
 }
 
+// True for a line that starts a property the reader keeps, a card's first and last line
+// among them: a soft break before it, which some phones leave at a value's end, joins nothing.
+bool startsKeptProperty(const char *line, size_t length)
+{
+    size_t end = 0;
+    while (end < length && line[end] != ':' && line[end] != ';' && line[end] != ' ')
+        end++;
+    return end < length && line[end] != ' ' && isKeptName(nameOf(line, end));
+}
+
 // Reads one logical line: folded lines and quoted-printable soft breaks are joined (a soft
-// break at the very end of the file is dropped). The lines of a property the reader does not
-// keep (a photo, say) are passed over without being joined.
+// break at the very end of the file, or before a card's first or last line, is dropped). The
+// lines of a property the reader does not keep (a photo, say) are passed over without being
+// joined.
 bool nextLogicalLine(Reader *reader, Span *logical)
 {
     const char *line;
@@ -176,10 +199,15 @@ bool nextLogicalLine(Reader *reader, Span *logical)
         joining = true;
         if (!softBreak && !folded)
             break;
+        size_t before = reader->position;
         if (!nextLine(reader->text, reader->length, &reader->position, &line, &length))
             break;
         if (softBreak && length == 0)
             break; // an empty line ends the value
+        if (softBreak && startsKeptProperty(line, length)) {
+            reader->position = before;
+            break;
+        }
         size_t skip = 0;
         while (skip < length && (line[skip] == ' ' || line[skip] == '\t') && (softBreak || skip == 0))
             skip++;
@@ -329,15 +357,21 @@ void keepBetterNumber(Reader *reader, Card *card, const Property *property)
     if (spanStarts(number, "tel:"))
         number = telUriNumber(trimmed(Span{number.text + 4, number.length - 4}, " \t"), uriNumber,
                               sizeof uriNumber);
-    if (trimmed(number, " \t").length == 0)
-        return;
-    bool answered = !property->fax || property->voice || property->cell;
+    bool answered = !property->fax || property->voice; // a mobile's fax is still a fax
     int rank = (answered ? 4 : 0) + (property->cell ? 2 : 0) + (property->pref ? 1 : 0) + 1;
     bool better = rank > card->telRank ||
                   (rank == card->telRank && property->pref != 0 && property->pref < card->telPref);
     if (!better)
         return;
-    keepValue(reader, &card->tel, property, number);
+    // A number blank once decoded ("=20", "\n", an ideographic space) counts for nothing.
+    keepValue(reader, &reader->candidate, property, number);
+    char decoded[NUMBER_SIZE] = "";
+    valueToField(reader, &reader->candidate, WHOLE, card->utf8ByDefault, decoded, sizeof decoded);
+    if (decoded[0] == '\0')
+        return;
+    TextBuffer kept = card->tel.text;
+    card->tel = reader->candidate;
+    reader->candidate.text = kept;
     card->telRank = rank;
     card->telPref = property->pref;
 }
@@ -411,10 +445,11 @@ void decodeTransfer(Reader *reader, const KeptValue *value)
     }
 }
 
-// The charset of a value's bytes: the one it declares, when the program knows it; otherwise
-// UTF-8 when the file is Unicode or the value proves it is UTF-8, and else the file's own
-// rule: what its evidence says, and where it says nothing, UTF-8 in 3.0 and 4.0 cards and the
-// ANSI code page in 2.1 cards.
+// The charset of a value's bytes: the one it declares, when the program knows it. Otherwise
+// UTF-8 in a file that says it is Unicode, as it stood there; UTF-8 when the value proves it,
+// the ANSI code page when it has nothing of UTF-8 (quoted-printable GBK in a UTF-8 file);
+// and else the file's own rule: what its evidence says, and where it says nothing, UTF-8 in
+// 3.0 and 4.0 cards and the ANSI code page in 2.1 cards.
 Charset valueCharset(const Reader *reader, const KeptValue *value, bool utf8ByDefault)
 {
     if (value->charset == CHARSET_OTHER) {
@@ -423,13 +458,17 @@ Charset valueCharset(const Reader *reader, const KeptValue *value, bool utf8ByDe
     } else if (value->charset != CHARSET_AUTO) {
         return value->charset;
     }
-    const TextBuffer *bytes = &reader->scratch.bytes;
-    if (reader->kind == TEXT_UNICODE ||
-        (isUtf8(bufferText(bytes), bytes->length) && utf8Evidence(bufferText(bytes), bytes->length) == UTF8))
+    if (reader->kind == TEXT_UNICODE && value->encoding == ENCODING_NONE)
         return CHARSET_UTF8;
+    const TextBuffer *bytes = &reader->scratch.bytes;
+    Utf8Evidence evidence = utf8Evidence(bufferText(bytes), bytes->length);
+    if (evidence == UTF8 && isUtf8(bufferText(bytes), bytes->length))
+        return CHARSET_UTF8;
+    if (evidence == NOT_UTF8)
+        return CHARSET_ANSI;
     if (reader->kind == TEXT_MAYBE_UTF8)
         return utf8ByDefault ? CHARSET_UTF8 : CHARSET_ANSI;
-    return reader->kind == TEXT_UTF8 ? CHARSET_UTF8 : CHARSET_ANSI;
+    return reader->kind == TEXT_UTF8 || reader->kind == TEXT_UNICODE ? CHARSET_UTF8 : CHARSET_ANSI;
 }
 
 // The width of the character at at in the value's charset, so that a trail byte is never
@@ -468,12 +507,6 @@ void componentToAnsi(Reader *reader, char *part, Charset charset, const char *ch
     }
 }
 
-enum ValueShape {
-    WHOLE,     // FN, TEL, NOTE: one text
-    FIRST_PART, // ORG: the organisation's name, before its units
-    NAME,      // N: family, given and middle name
-    NAME_LISTS // N of 3.0 and 4.0, where each part is a list: its first value
-};
 
 // Decodes a kept value into scratch.parts, in the ANSI code page: the escapes \n \\ \, \; \:
 // decoded, a compound value split at ';'. Both are done on whole characters of the value's
@@ -613,7 +646,7 @@ bool reserve(void **items, size_t *room, size_t count, size_t size)
     if (count < *room)
         return true;
     size_t larger = *room < 8 ? 8 : *room * 2;
-    void *grown = realloc(*items, larger * size);
+    void *grown = resizeMemory(*items, larger * size);
     if (grown == nullptr)
         return false;
     memset((char *)grown + *room * size, 0, (larger - *room) * size);
@@ -667,9 +700,10 @@ void freeReader(Reader *reader)
 {
     for (size_t i = 0; i < reader->cardRoom; i++)
         freeCard(&reader->cards[i]);
-    free(reader->cards);
-    free(reader->pending);
+    freeMemory(reader->cards);
+    freeMemory(reader->pending);
     freeBuffer(&reader->joined);
+    freeBuffer(&reader->candidate.text);
     freeBuffer(&reader->scratch.bytes);
     freeBuffer(&reader->scratch.literal);
 }
@@ -678,7 +712,7 @@ void freeReader(Reader *reader)
 
 int importVCardBytes(const char *text, size_t length, TextKind kind)
 {
-    Reader *reader = (Reader *)calloc(1, sizeof(Reader));
+    Reader *reader = (Reader *)allocateZeroed(1, sizeof(Reader));
     if (reader == nullptr)
         return READ_NO_MEMORY;
     reader->text = text;
@@ -704,20 +738,17 @@ int importVCardBytes(const char *text, size_t length, TextKind kind)
         appended += endCard(reader);
     bool outOfMemory = reader->outOfMemory;
     freeReader(reader);
-    free(reader);
+    freeMemory(reader);
     return outOfMemory ? READ_NO_MEMORY : appended;
 }
 
 int importVCard(const char *path)
 {
     TextBuffer file = {};
-    int result = READ_CANNOT_OPEN;
-    if (readWholeFile(path, &file)) {
-        TextKind kind = prepareTextFile(&file);
-        result = kind == TEXT_NOT_TEXT ? READ_CANNOT_OPEN
-               : kind == TEXT_NO_MEMORY ? READ_NO_MEMORY
-               : importVCardBytes(bufferText(&file), file.length, kind);
-    }
+    TextKind kind;
+    int result = readTextFile(path, &file, &kind);
+    if (result == 0)
+        result = importVCardBytes(bufferText(&file), file.length, kind);
     freeBuffer(&file);
     return result;
 }

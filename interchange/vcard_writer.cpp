@@ -5,6 +5,7 @@
 #include "interchange/vcard_format.h"
 
 #include "common/file_io.h"
+#include "common/memory.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -219,7 +220,7 @@ bool exportVCardFolder(const char *folder, int *failures)
     size_t slots = 16;
     while (slots < 2 * (size_t)contactCount)
         slots *= 2;
-    UsedNames used = {(UsedName *)calloc(slots, sizeof(UsedName)), slots - 1};
+    UsedNames used = {(UsedName *)allocateZeroed(slots, sizeof(UsedName)), slots - 1};
     if (used.slots == nullptr) {
         *failures = contactCount;
         return false;
@@ -233,6 +234,6 @@ bool exportVCardFolder(const char *folder, int *failures)
         if (length >= PATH_SIZE || !exportVCard(path, contact))
             (*failures)++;
     }
-    free(used.slots);
+    freeMemory(used.slots);
     return *failures == 0;
 }

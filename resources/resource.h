@@ -1,8 +1,9 @@
 // Resource, command and control identifiers, shared by the resource script and the code.
 #pragma once
 
-// Menu bar of the main window
+// Menu bar of the main window, and its keys
 #define IDR_MAIN_MENU 101
+#define IDR_ACCELERATORS 103
 
 // Icons
 #define IDI_PROGRAM 119
@@ -44,6 +45,7 @@
 #define IDM_EXPORT_VCF_FOLDER 40027
 #define IDM_ITEM_SORT_BY_NAME 40028
 #define IDM_ITEM_REMOVE_DUPLICATES 40029
+#define IDM_FOCUS_SEARCH 40030 // Ctrl+F only
 
 // Toolbar commands
 #define IDT_ITEM_ADD 40050

@@ -9,6 +9,8 @@
 
 HINSTANCE appInstance;
 HFONT uiFont;
+HWND mainWindow;
+const char outOfMemoryMessage[] = "内存不足！";
 
 static const char mainWindowClass[] = "card";
 
@@ -69,6 +71,8 @@ int runMessageLoop()
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     while (message.message != WM_QUIT) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (translateMainWindowKey(&message))
+                continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         } else {

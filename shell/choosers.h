@@ -1,7 +1,9 @@
 // File and folder choosers.
 #pragma once
 
-#include "shell/main_window.h"
+#include "common/paths.h"
+
+#include <windows.h>
 
 #include <cstddef>
 

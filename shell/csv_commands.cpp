@@ -3,11 +3,11 @@
 
 #include "common/text.h"
 #include "interchange/csv_format.h"
+#include "interchange/exchange_formats.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
-#include "shell/main_window.h"
 
 static const char csvFilter[] = "CSV文件(*.csv)\0*.csv\0";
 
@@ -63,22 +63,29 @@ static INT_PTR CALLBACK csvColumnDialogProc(HWND dialog, UINT message, WPARAM wP
     return FALSE;
 }
 
+// Shows the column dialog over the columns read last; true when the user confirmed a mapping.
+static bool showCsvColumnDialog()
+{
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CSV_COLUMNS), mainWindow,
+                           csvColumnDialogProc, 0) == 1;
+}
+
 void importCsvFile(const char *path)
 {
     CsvFile csv;
+    int before = contactCount;
     int opened = openCsv(path, &csv);
     if (opened != 0) {
-        showImportResult(opened, "CSV", "无法读取csv文件！");
+        showImportResult(opened, before, "CSV", "无法读取csv文件！");
         return;
     }
     bool confirmed = true;
     if (csvColumnCount < 2)
         useDefaultCsvMapping();
     else
-        confirmed = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CSV_COLUMNS), mainWindow,
-                                    csvColumnDialogProc, 0) == 1;
+        confirmed = showCsvColumnDialog();
     if (confirmed)
-        showImportResult(importCsvRecords(&csv), "导入CSV文件", "");
+        showImportResult(importCsvRecords(&csv), before, "导入CSV文件", "");
     closeCsv(&csv);
 }
 
@@ -105,7 +112,9 @@ void exportCsvFile(const char *path)
                              "生成CSV", MB_YESNOCANCEL | MB_ICONINFORMATION);
     if (answer != IDYES && answer != IDNO)
         return;
-    if (exportCsv(path, answer == IDNO))
+    ExportOptions options = {};
+    options.checkedOnly = answer == IDNO;
+    if (csvFormat.write(path, &options))
         MessageBoxA(mainWindow, "生成CSV文件成功！", "CSV", MB_OK | MB_ICONINFORMATION);
     else
         MessageBoxA(mainWindow, "无效的文件名！\n生成CSV文件失败！", "CSV", MB_OK | MB_ICONWARNING);

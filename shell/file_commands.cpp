@@ -1,17 +1,27 @@
-// New, Open, Save, Save as and Exit. Nothing tracks unsaved changes: New warns in general
-// words, Open (of a file that loads) and Exit discard the list without a question.
+// New, Open, Save, Save as and Exit, and the files Explorer hands over. Nothing tracks
+// unsaved changes: New warns in general words, Open (of a file that loads) and Exit discard
+// the list without a question.
 #include "shell/file_commands.h"
 
 #include "bookfile/book_file.h"
+#include "common/platform.h"
 #include "common/text.h"
+#include "interchange/exchange_formats.h"
+#include "shell/app.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
+#include "shell/csv_commands.h"
 #include "shell/main_window.h"
+#include "shell/text_commands.h"
+#include "shell/vcard_commands.h"
 #include "store/contact_list.h"
 
-static const char bookFilter[] = "通讯录文件(*.ctb)\0*.ctb\0";
+#include <cstring>
 
-enum { MESSAGE_SIZE = 640 };
+static const char bookFilter[] = "通讯录文件(*.ctb)\0*.ctb\0";
+static const char openTitle[] = "打开文件";
+
+enum { MESSAGE_SIZE = 640, COMMAND_LINE_SIZE = 2 * PATH_SIZE };
 
 void newBook()
 {
@@ -21,6 +31,7 @@ void newBook()
     currentPath[0] = '\0';
     clearContacts();
     refreshContactView(SHOW_MATCHES);
+    showRow(-1);
     updateTitle();
 }
 
@@ -46,13 +57,14 @@ void openBookFile(const char *path)
     freeContacts(held);
     copyText(currentPath, sizeof currentPath, path);
     refreshContactView(SHOW_ALL);
+    showRow(-1);
     updateTitle();
 }
 
 void openBook()
 {
     char path[PATH_SIZE] = "";
-    if (chooseBookPath("打开文件", path, CHOOSER_OPEN))
+    if (chooseBookPath(openTitle, path, CHOOSER_OPEN))
         openBookFile(path);
 }
 
@@ -91,4 +103,62 @@ void saveBookAs()
 void exitProgram()
 {
     PostQuitMessage(0);
+}
+
+void openCommandLineBook(const char *commandLine)
+{
+    char path[COMMAND_LINE_SIZE];
+    copyField(path, sizeof path, commandLine);
+    size_t length = strlen(path);
+    if (length >= 2 && path[0] == '"' && path[length - 1] == '"') {
+        memmove(path, path + 1, length - 2);
+        path[length - 2] = '\0';
+    }
+    if (path[0] == '\0')
+        return;
+    if (strlen(path) >= PATH_SIZE)
+        MessageBoxA(mainWindow, "路径太长！", openTitle, MB_OK | MB_ICONWARNING);
+    else
+        openBookFile(path);
+}
+
+// How each kind of file is taken when it is dropped.
+static const struct {
+    const FileFormat *format;
+    void (*open)(const char *path);
+} droppedFileKinds[] = {
+    {&bookFileFormat, openBookFile},
+    {&textFormat, importTextFile},
+    {&vcardFormat, importVCardFile},
+    {&csvFormat, importCsvFile},
+};
+
+static void openDroppedFile(const char *path)
+{
+    if (platformPathKind(path) == PATH_FOLDER) {
+        importVCardFolder(path);
+        return;
+    }
+    for (const auto &kind : droppedFileKinds) {
+        if (findFormat(path, &kind.format, 1) != nullptr) {
+            kind.open(path);
+            return;
+        }
+    }
+    char message[MESSAGE_SIZE];
+    formatText(message, sizeof message, "不支持的文件格式：\n%s", path);
+    MessageBoxA(mainWindow, message, openTitle, MB_OK | MB_ICONWARNING);
+}
+
+void openDroppedFiles(HDROP drop)
+{
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; i++) {
+        char path[PATH_SIZE];
+        if (DragQueryFileA(drop, i, nullptr, 0) >= PATH_SIZE)
+            MessageBoxA(mainWindow, "路径太长！", openTitle, MB_OK | MB_ICONWARNING);
+        else if (DragQueryFileA(drop, i, path, sizeof path) > 0)
+            openDroppedFile(path);
+    }
+    DragFinish(drop);
 }

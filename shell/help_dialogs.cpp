@@ -5,7 +5,6 @@
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/app.h"
-#include "shell/main_window.h"
 
 #include <shellapi.h>
 

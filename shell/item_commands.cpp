@@ -1,23 +1,22 @@
 // Add, Edit, Delete, Delete checked and the two moves. Each works on the row the list has
-// selected and takes its contact from the rows the view shows.
+// selected and takes its contact from the rows the view shows; afterwards the contact it
+// worked on is selected and in view, or after a delete the row that took its place.
 #include "shell/item_commands.h"
 
 #include "common/text.h"
+#include "shell/app.h"
 #include "shell/contact_dialog.h"
 #include "shell/contact_view.h"
-#include "shell/list_view.h"
-#include "shell/main_window.h"
 #include "shell/toolbar.h"
 
-#include <commctrl.h>
+enum { DELETE_QUESTION_SIZE = 128 };
 
-enum { DELETE_QUESTION_SIZE = 128, MOVE_SEARCH_SIZE = 200 };
-
-// Empties the search box (which refreshes the rows through its change notification) and
-// shows every contact.
+// Empties the search box (which shows every contact from the top through its change
+// notification), and shows every contact.
 static void showAllContacts()
 {
-    SetWindowTextA(searchBox, "");
+    if (!searchBoxIsEmpty())
+        SetWindowTextA(searchBox, "");
     refreshContactView(SHOW_ALL);
 }
 
@@ -26,8 +25,12 @@ void addContactCommand()
     contactDialogMode = CONTACT_DIALOG_ADD;
     if (showContactDialog() != 1)
         return;
-    appendContact(dialogContact);
+    if (!appendContact(dialogContact)) {
+        MessageBoxA(mainWindow, outOfMemoryMessage, "添加", MB_OK | MB_ICONWARNING);
+        return;
+    }
     showAllContacts();
+    showRow(contactCount - 1);
 }
 
 // The dialog's answer goes to the contact it showed, or nowhere: if the rows were rebuilt
@@ -35,8 +38,7 @@ void addContactCommand()
 void editContactCommand()
 {
     contactDialogMode = CONTACT_DIALOG_EDIT;
-    int row = firstSelectedRow(listView);
-    Contact *contact = contactAtRow(row);
+    Contact *contact = contactAtRow(selectedRow());
     if (contact == nullptr)
         return;
     copyText(dialogContact.name, sizeof dialogContact.name, contact->name);
@@ -49,11 +51,12 @@ void editContactCommand()
     copyText(contact->number, sizeof contact->number, dialogContact.number);
     copyText(contact->remark, sizeof contact->remark, dialogContact.remark);
     showAllContacts();
+    showContact(contact);
 }
 
 void deleteContactCommand()
 {
-    int row = firstSelectedRow(listView);
+    int row = selectedRow();
     Contact *contact = contactAtRow(row);
     if (contact == nullptr) {
         MessageBoxA(mainWindow, "请选择一项！", "注意", MB_OK | MB_ICONINFORMATION);
@@ -65,7 +68,7 @@ void deleteContactCommand()
     if (MessageBoxA(mainWindow, question, "删除", MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
     removeContact(contact);
-    refreshContactView(SHOW_MATCHES);
+    refreshAfterRemoval(SHOW_MATCHES, row);
 }
 
 static bool anyContactTicked()
@@ -87,6 +90,7 @@ void deleteCheckedCommand()
                     MB_ICONWARNING | MB_YESNO) != IDYES)
         return;
     refreshContactView(SHOW_MATCHES);
+    int row = selectedRow();
     Contact *contact = firstContact;
     while (contact != nullptr) {
         Contact *next = contact->next;
@@ -94,37 +98,20 @@ void deleteCheckedCommand()
             removeContact(contact);
         contact = next;
     }
-    refreshContactView(SHOW_MATCHES);
+    refreshAfterRemoval(SHOW_MATCHES, row);
     MessageBoxA(mainWindow, "选中项已经删除完毕！", "删除", MB_OK | MB_ICONINFORMATION);
 }
 
-static void selectRow(int row)
-{
-    LVITEMA item = {};
-    item.state = item.stateMask = LVIS_SELECTED;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
-}
-
 // Moves the selected contact one place; only on the unfiltered list, where a row's index is
-// the contact's place in the list. The row that holds the contact afterwards is selected.
+// the contact's place in the list. The contact stays selected.
 static void moveSelectedContact(MoveDirection direction)
 {
-    int row = firstSelectedRow(listView);
-    if (row < 0)
+    Contact *contact = contactAtRow(selectedRow());
+    if (contact == nullptr || !searchBoxIsEmpty())
         return;
-    char search[MOVE_SEARCH_SIZE] = "";
-    GetWindowTextA(searchBox, search, sizeof search);
-    if (search[0] != '\0') {
-        selectRow(row);
-        return;
-    }
-    moveContact(contactAtRow(row), direction);
+    moveContact(contact, direction);
     refreshContactView(SHOW_ALL);
-    int count = (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0);
-    if (direction == MOVE_UP)
-        selectRow(row > 0 ? row - 1 : 0);
-    else
-        selectRow(row < count - 1 ? row + 1 : row);
+    showContact(contact);
 }
 
 void moveUpCommand()

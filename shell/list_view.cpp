@@ -7,13 +7,11 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/contact_view.h"
-#include "shell/main_window.h"
 #include "shell/ui_icons.h"
 
 #include <commctrl.h>
 
 HWND listView;
-static HIMAGELIST checkImages;
 static WNDPROC savedHeaderProc;
 
 enum {
@@ -21,7 +19,6 @@ enum {
     LIST_Y = 30,
     LIST_WIDTH = 500,
     LIST_HEIGHT = 302,
-    ICON_SIZE = 16,
     HEADER_GRADIENT_ROWS = 32, // white at the top to (224, 224, 224) 31 pixels down
     COLUMN_TITLE_SIZE = 50
 };
@@ -102,10 +99,9 @@ void createListView()
                                nullptr);
     // The check-box style brings images of its own; ours replace them afterwards.
     SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, listExtendedStyles);
-    checkImages = ImageList_Create(ICON_SIZE, ICON_SIZE, ILC_MASK, 1, 1);
-    ImageList_ReplaceIcon(checkImages, -1, uiIcons.checkEmpty);
-    ImageList_ReplaceIcon(checkImages, -1, uiIcons.checkTicked);
-    SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)checkImages);
+    static const int checkIcons[] = {IDI_CHECK_EMPTY, IDI_CHECK_TICKED};
+    SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_STATE,
+                 (LPARAM)loadIconList(checkIcons, countOf(checkIcons)));
     // The ticks are the contacts' own: the list asks for a row's box whenever it draws it.
     SendMessageA(listView, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     insertColumn(0, "姓名", 150);
@@ -114,18 +110,6 @@ void createListView()
     HWND header = FindWindowExA(listView, nullptr, "SysHeader32", nullptr);
     savedHeaderProc = (WNDPROC)GetWindowLongPtrA(header, GWLP_WNDPROC);
     SetWindowLongPtrA(header, GWLP_WNDPROC, (LONG_PTR)headerProc);
-}
-
-int firstSelectedRow(HWND list)
-{
-    return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
-}
-
-static void selectRow(int row)
-{
-    LVITEMA item = {};
-    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
 // A double-click edits the row it was on, which a click on a check box does not select. On
@@ -139,7 +123,7 @@ static void onDoubleClick(const NMITEMACTIVATE *activate)
     SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit);
     if (hit.flags & LVHT_ONITEMSTATEICON)
         return;
-    selectRow(activate->iItem);
+    showRow(activate->iItem);
     SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
 }
 
@@ -181,11 +165,17 @@ static void onClick(const NMITEMACTIVATE *click)
 }
 
 // Space ticks or clears the row with the keyboard focus, which is the row the user last
-// clicked or moved to, and which the list then selects.
+// clicked or moved to; Enter edits that row's contact and Delete deletes it, as the toolbar's
+// buttons do the selected one, so the focused row is selected first.
 static void onKeyDown(const NMLVKEYDOWN *key)
 {
-    if (key->wVKey == VK_SPACE)
-        toggleTick((int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED));
+    int focused = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    if (key->wVKey == VK_SPACE) {
+        toggleTick(focused);
+    } else if ((key->wVKey == VK_RETURN || key->wVKey == VK_DELETE) && focused >= 0) {
+        showRow(focused);
+        SendMessageA(mainWindow, WM_COMMAND, key->wVKey == VK_RETURN ? IDT_ITEM_EDIT : IDT_ITEM_DELETE, 0);
+    }
 }
 
 void onListNotify(const NMHDR *header)

@@ -11,8 +11,7 @@ extern HWND listView;
 
 // Creates the list with its styles, check-box images, columns and painted header.
 void createListView();
-// Index of the first selected row, or -1.
-int firstSelectedRow(HWND list);
 // WM_NOTIFY at the main window: the list asks for a row's texts and box; a click on a box or
-// Space ticks or clears the row's contact; a double-click on a row edits it.
+// Space ticks or clears the row's contact; a double-click on a row, or Enter, edits it;
+// Delete deletes it.
 void onListNotify(const NMHDR *header);

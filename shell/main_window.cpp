@@ -3,16 +3,19 @@
 #include "shell/main_window.h"
 
 #include "common/text.h"
-#include "shell/choosers.h"
+#include "resources/resource.h"
+#include "shell/app.h"
 #include "shell/commands.h"
+#include "shell/file_commands.h"
 #include "shell/list_view.h"
 #include "shell/toolbar.h"
-#include "shell/ui_icons.h"
 #include "store/contact_list.h"
 
-HWND mainWindow;
+#include <shellapi.h>
+
 char currentPath[PATH_SIZE];
 const char programTitle[] = "Vostrelina v1.0";
+static HACCEL accelerators;
 
 // Room for the title, the quotes around the path and the longest path.
 enum { CAPTION_SIZE = sizeof programTitle + sizeof " - \"\"" + PATH_SIZE };
@@ -31,19 +34,31 @@ static void onCreate(HWND window)
 {
     mainWindow = window;
     currentPath[0] = '\0';
-    chosenFolder[0] = '\0';
     updateTitle();
     clearContacts();
-    loadIcons();
     createToolbar();
     createSearchBox();
     createListView();
+    accelerators = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    DragAcceptFiles(window, TRUE);
 }
 
-static void onClose()
+bool translateMainWindowKey(MSG *message)
 {
-    releaseIcons();
-    PostQuitMessage(0);
+    if (TranslateAcceleratorA(mainWindow, accelerators, message))
+        return true;
+    if (message->message != WM_KEYDOWN)
+        return false;
+    bool inSearchBox = message->hwnd == searchBox;
+    if (message->wParam == VK_TAB && (inSearchBox || message->hwnd == listView)) {
+        SetFocus(inSearchBox ? listView : searchBox);
+        return true;
+    }
+    if (message->wParam == VK_ESCAPE && inSearchBox) {
+        SetWindowTextA(searchBox, ""); // the box reports the change, and every contact shows
+        return true;
+    }
+    return false;
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -51,10 +66,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_CREATE)
         onCreate(window);
     else if (message == WM_CLOSE)
-        onClose();
+        PostQuitMessage(0);
     else if (message == WM_NOTIFY)
         onListNotify((const NMHDR *)lParam);
     else if (message == WM_COMMAND)
         onCommand(wParam, lParam);
+    else if (message == WM_DROPFILES)
+        openDroppedFiles((HDROP)wParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }

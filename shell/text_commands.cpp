@@ -3,12 +3,11 @@
 #include "shell/text_commands.h"
 
 #include "common/text.h"
-#include "interchange/text_format.h"
+#include "interchange/exchange_formats.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
-#include "shell/main_window.h"
 
 #include <cstring>
 
@@ -17,12 +16,17 @@ static const char textSeparators[] = {' ', ','}; // by the separator box's posit
 
 enum { TEXT_MESSAGE_SIZE = 320 };
 
+void importTextFile(const char *path)
+{
+    int before = contactCount;
+    showImportResult(textFormat.read(path), before, "导入txt", "无法读取txt文件！");
+}
+
 void importTextCommand()
 {
     char path[PATH_SIZE] = "";
-    if (!chooseFile(mainWindow, textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
-        return;
-    showImportResult(importText(path), "导入txt", "无法读取txt文件！");
+    if (chooseFile(mainWindow, textFilter, "导入txt", path, sizeof path, CHOOSER_OPEN, ".txt"))
+        importTextFile(path);
 }
 
 // The path the "..." chooser put into the box: the chooser asked before replacing it. A path
@@ -69,10 +73,11 @@ static void onWriteText(HWND dialog)
     if (!readTextPath(dialog, path))
         return;
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_TEXT_SEPARATOR, CB_GETCURSEL, 0, 0);
-    char separator = selected == 0 ? textSeparators[0] : textSeparators[1];
-    int withHeader = IsDlgButtonChecked(dialog, IDC_TEXT_HEADER) == BST_CHECKED;
-    int checkedOnly = IsDlgButtonChecked(dialog, IDC_TEXT_CHECKED_ONLY) == BST_CHECKED;
-    if (!exportText(path, separator, checkedOnly, withHeader)) {
+    ExportOptions options = {};
+    options.separator = selected == 0 ? textSeparators[0] : textSeparators[1];
+    options.header = IsDlgButtonChecked(dialog, IDC_TEXT_HEADER) == BST_CHECKED;
+    options.checkedOnly = IsDlgButtonChecked(dialog, IDC_TEXT_CHECKED_ONLY) == BST_CHECKED;
+    if (!textFormat.write(path, &options)) {
         MessageBoxA(dialog, "生成TXT文件失败！\n请检查您的路径名是否正确或者内存是否充足。", "警告",
                     MB_OK | MB_ICONWARNING);
         return;
@@ -94,11 +99,17 @@ static INT_PTR CALLBACK textExportDialogProc(HWND dialog, UINT message, WPARAM w
     return FALSE;
 }
 
+// Shows the export dialog; true when it wrote the file.
+static bool showTextExportDialog()
+{
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
+                           textExportDialogProc, 0) == 1;
+}
+
 // The report comes once the dialog has closed, so that it is owned by the main window alone.
 void exportTextCommand()
 {
-    if (DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_TEXT_EXPORT), mainWindow,
-                        textExportDialogProc, 0) != 1)
+    if (!showTextExportDialog())
         return;
     char message[TEXT_MESSAGE_SIZE];
     formatText(message, sizeof message, "生成TXT文件到目录：\n%s", writtenTextPath);

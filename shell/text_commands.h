@@ -3,3 +3,5 @@
 
 void importTextCommand();
 void exportTextCommand();
+// Import's step after the file chooser.
+void importTextFile(const char *path);

@@ -10,3 +10,8 @@ extern HWND searchBox;
 void createToolbar();
 // Creates the search box over the toolbar's wide separator.
 void createSearchBox();
+
+struct SearchQuery;
+// What the search box holds, prepared for the search.
+void readSearchQuery(SearchQuery *query);
+bool searchBoxIsEmpty();

@@ -5,3 +5,7 @@ void importVCardFileCommand();
 void importVCardFolderCommand();
 void exportVCardFolderCommand();
 void exportVCardFileCommand();
+
+// The imports' steps after the chooser and the folder dialog.
+void importVCardFile(const char *path);
+void importVCardFolder(const char *folder);

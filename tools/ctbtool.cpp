@@ -31,14 +31,27 @@ struct ToolOptions {
     ExportOptions output;
 };
 
+enum { LAST_COLUMN = 9999 };
+
+// A column number from 0, or -1 for none; false for anything else.
+static bool readColumn(const char *value, int *column)
+{
+    char *end = nullptr;
+    long number = strtol(value, &end, 10);
+    if (end == value || *end != '\0' || number < CSV_NO_COLUMN || number > LAST_COLUMN)
+        return false;
+    *column = (int)number;
+    return true;
+}
+
 static const struct {
     const char *name;
     bool takesValue;
     bool (*apply)(ToolOptions *options, const char *value);
 } toolOptions[] = {
-    {"--name", true, [](ToolOptions *o, const char *value) { return o->columns[0] = atoi(value), true; }},
-    {"--number", true, [](ToolOptions *o, const char *value) { return o->columns[1] = atoi(value), true; }},
-    {"--remark", true, [](ToolOptions *o, const char *value) { return o->columns[2] = atoi(value), true; }},
+    {"--name", true, [](ToolOptions *o, const char *value) { return readColumn(value, &o->columns[0]); }},
+    {"--number", true, [](ToolOptions *o, const char *value) { return readColumn(value, &o->columns[1]); }},
+    {"--remark", true, [](ToolOptions *o, const char *value) { return readColumn(value, &o->columns[2]); }},
     {"--separator", true,
      [](ToolOptions *o, const char *value) {
          o->output.separator = strcmp(value, "space") == 0 ? ' ' : ',';

@@ -2,6 +2,7 @@
 #include "tools/ctbtool.h"
 
 #include "bookfile/book_file.h"
+#include "common/file_io.h"
 #include "common/text.h"
 #include "store/contact_list.h"
 #include "tests/support/contacts.h"
@@ -70,6 +71,7 @@ TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
         EXPECT_EQ(dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1), run.out + errors + exit)
             << dumps.substr(at, argumentsEnd - at);
         EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
+        EXPECT_EQ(0, openFileCount()) << "nor any file open";
         at = next;
     }
     std::filesystem::current_path(started);

@@ -1,7 +1,9 @@
-// Every save, export and reader, failed at each of its file calls in turn.
+// Every save, export and reader, failed at each of its file calls and allocations in turn.
 #include "common/file_io.h"
+#include "common/memory.h"
 #include "interchange/text_encoding.h"
 #include "store/contact_list.h"
+#include "store/contact_tidy.h"
 #include "tests/support/contacts.h"
 #include "tests/support/file_formats.h"
 #include "tests/support/temp_dir.h"
@@ -41,6 +43,75 @@ TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
     clearContacts();
 }
 
+// In a folder that takes no new file, a file that may be written is written over in place
+// (and cut to its new length); a failure on the way still says so.
+TEST(FailedWrites, WithoutNewFilesAFileIsWrittenInPlace)
+{
+    for (const FileFormat *writer : writtenFormats()) {
+        TempDir dir;
+        std::string file = fileNamed("contacts", writer), path = dir.path(file);
+        clearContacts();
+        addContact("旧的联系人", "13800000000", "a remark longer than the new one");
+        ASSERT_TRUE(writeAll(writer, path.c_str())) << writer->name;
+        clearContacts();
+        addContact("张三", "1", "");
+        resetFileCallCount();
+        refuseNewFiles(true);
+        EXPECT_TRUE(writeAll(writer, path.c_str())) << writer->name;
+        const long calls = fileCallCount();
+        for (long n = 1; n <= calls; n++) {
+            resetFileCallCount();
+            failFileCallAt(n);
+            EXPECT_EQ(n == 1, writeAll(writer, path.c_str())) << writer->name << ", call " << n
+                                                             << " (the first creates no file)";
+        }
+        resetFileCallCount();
+        refuseNewFiles(false);
+        clearContacts();
+        EXPECT_EQ(1, readBack(writer, path.c_str())) << writer->name;
+        EXPECT_EQ("张三|1|", contactLines().at(0)) << writer->name;
+        EXPECT_EQ(file, dir.listing()) << writer->name;
+    }
+    clearContacts();
+}
+
+// Every reader, the sort and the removal of duplicates, each allocation of theirs failed in
+// turn: each says it ran out of memory, the list holding whole records; the tidy-ups leave it
+// as it was.
+TEST(FailedAllocations, EveryReaderAndTidyUpSaysSo)
+{
+    for (const FileFormat *format : writtenFormats()) {
+        TempDir dir;
+        std::string path = dir.path(fileNamed("contacts", format));
+        clearContacts();
+        addContact("张三", "13800000000", "同事");
+        addContact("Li", "555", "");
+        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
+        clearContacts();
+        failAllocationAt(0);
+        ASSERT_EQ(2, readBack(format, path.c_str())) << format->name;
+        const long allocations = allocationCount();
+        for (long n = 1; n <= allocations; n++) {
+            clearContacts();
+            failAllocationAt(n);
+            EXPECT_EQ(READ_NO_MEMORY, readBack(format, path.c_str())) << format->name << ", allocation " << n;
+            EXPECT_EQ((int)contactLines().size(), contactCount) << format->name << ", allocation " << n;
+        }
+        failAllocationAt(0);
+    }
+    const std::vector<std::string> before = {"张三|1|", "李四|1|", "张三|1|"};
+    for (int (*tidy)() : {+[] { return sortContactsByName() ? 0 : -1; }, removeDuplicates}) {
+        clearContacts();
+        for (const char *name : {"张三", "李四", "张三"})
+            addContact(name, "1");
+        failAllocationAt(1);
+        EXPECT_EQ(-1, tidy());
+        failAllocationAt(0);
+        EXPECT_EQ(before, contactLines());
+    }
+    clearContacts();
+}
+
 // Every reader, failed at each of its file calls in turn, reports it and leaves a list
 // whose count is the records it holds.
 TEST(FailedReads, EveryReaderReportsAFailedRead)
@@ -64,6 +135,7 @@ TEST(FailedReads, EveryReaderReportsAFailedRead)
             failFileCallAt(n);
             int result = readBack(format, path.c_str());
             EXPECT_EQ(n == calls ? 2 : -1, result >= 0 ? contactCount : -1) << format->name << ", call " << n;
+            EXPECT_EQ(0, openFileCount()) << format->name << ", call " << n;
             EXPECT_EQ((int)contactLines().size(), contactCount) << format->name << ", call " << n;
         }
         resetFileCallCount();

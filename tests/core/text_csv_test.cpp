@@ -37,6 +37,9 @@ TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
         {"Phone, NAME ,x", 1, 0, -1},                       // any case, spaces around
         {"a,b,c", 0, 1, -1},                                // nothing recognised
         {"姓名,电话,手机", 0, 2, -1},                        // a mobile before any phone
+        {"x,Name,y", 1, 2, -1},                              // never one column for two fields
+        {"Mobile,a,b", 1, 0, -1},
+        {"Notes,x", 1, -1, 0},
     };
     for (const auto &c : cases) {
         bool sample = strstr(c.header, ".csv") != nullptr;

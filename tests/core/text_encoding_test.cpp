@@ -50,8 +50,9 @@ TEST_F(TextEncodingTest, WhichTextIsTakenForUtf8)
         {"\xE5\xBC\xA0\xE4\xB8\x89,caf\xE9", UTF8},       // 张三 and a Latin-1 é
         {"\xE5\xBC\xA0\xE4\xB8\x89\xE6\x9D", UTF8},      // 张三 and a cut 李
         {"Jos\xC3\xA9 M\xC3\xBCller caf\xE9", UTF8},     // two Latin letters, one stray byte
-        {"\xE5\xBC\xA0\xE9", NOT_UTF8},                  // one ideograph proves too little
+        {"\xE5\xBC\xA0\xE9", BROKEN_UTF8},               // one ideograph proves too little
         {"caf\xE9", NOT_UTF8},
+        {"QQ群", MAYBE_UTF8},                           // as UTF-8 a letter of no European name
         {"石磊,13800138000", NOT_UTF8},                 // GBK with bytes UTF-8 never has
         {"张三 13800138000\r\n李四 13900139000", NOT_UTF8},
         {"郑强", MAYBE_UTF8},                          // GBK that is valid UTF-8

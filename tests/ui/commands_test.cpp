@@ -3,13 +3,20 @@
 // answered as a user would.
 #include "tests/ui/ui_harness.h"
 
+#include "bookfile/book_file.h"
+#include "common/file_io.h"
+#include "common/memory.h"
+#include "common/text.h"
 #include "resources/resource.h"
+#include "shell/app.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
+#include "shell/file_commands.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
+#include "tests/support/temp_dir.h"
 
 #include <commctrl.h>
 
@@ -146,4 +153,156 @@ TEST_F(TidyCommandsTest, RemoveDuplicatesCountsAsksAndRemoves)
     respond(answer(IDYES, "删除重复", "发现2个重复的联系人，是否删除？"));
     runCommand(IDM_ITEM_REMOVE_DUPLICATES);
     EXPECT_EQ(Rows({"张三|138|同事", "李四|138|"}), listRows());
+}
+
+// The keys Windows users press, through the program's own message loop: Ctrl+N, Ctrl+S and
+// Ctrl+F anywhere; in the list Delete, Enter and Space on the focused row; Tab and Shift+Tab
+// between the search box and the list; Escape empties the search box.
+TEST_F(CommandsTest, KeysReachTheirCommands)
+{
+    TempDir dir;
+    addContacts("ABC");
+    copyText(currentPath, sizeof currentPath, dir.path("book.ctb").c_str());
+    selectAndFocus(0, 1);
+    respond(answer(IDYES, "删除", "你选择删除项目：\n姓名：B\n点击“是”确认删除。"));
+    pressKey(listView, VK_DELETE);
+    respond([](HWND dialog) {
+        EXPECT_EQ("C", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME))) << "the row that took B's place";
+        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
+    });
+    pressKey(listView, VK_RETURN);
+    selectAndFocus(1, 0);
+    pressKey(listView, VK_SPACE);
+    EXPECT_EQ(Rows({"A|| [x]", "C||"}), listRows()) << "Space ticks the focused row";
+    respond(answer(IDOK, "保存", "文件保存！"));
+    pressKey(listView, 'S', true);
+    EXPECT_EQ(2u, readFileBytes(dir.path("book.ctb")).size() / 72);
+
+    pressKey(listView, 'F', true);
+    EXPECT_EQ(searchBox, GetFocus());
+    SetWindowTextA(searchBox, "C");
+    pressKey(searchBox, VK_TAB);
+    EXPECT_EQ(listView, GetFocus());
+    pressKey(listView, VK_TAB);
+    EXPECT_EQ(searchBox, GetFocus()) << "and back: of two stops, either way is the other";
+    pressKey(searchBox, VK_ESCAPE);
+    EXPECT_EQ("", windowText(searchBox));
+    EXPECT_EQ(2u, listRows().size());
+    respond(answer(IDNO, "新建", "新建文件将会清除为保存的数据，继续请点击“是”"));
+    pressKey(searchBox, 'N', true);
+}
+
+// Escape closes a dialog as its cancel button does, where the dialog has one; the contact
+// dialog and help, which have none, stay open.
+TEST_F(CommandsTest, EscapeClosesTheDialogsThatCanBeCancelled)
+{
+    auto pressEscape = [](bool closes) {
+        return [closes](HWND dialog) {
+            // What the dialog's own loop does with the key pressed in its first control.
+            MSG key = {GetNextDlgTabItem(dialog, nullptr, FALSE), WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+            EXPECT_TRUE(IsDialogMessageA(dialog, &key));
+            EXPECT_EQ(closes, !IsWindowVisible(dialog)) << windowText(dialog);
+            if (!closes)
+                SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
+        };
+    };
+    respond(pressEscape(true));
+    runCommand(IDM_EXPORT_TXT);
+    respond(pressEscape(true));
+    EXPECT_EQ(0, chooseFolder("选择"));
+    respond(pressEscape(false));
+    runCommand(IDM_ITEM_ADD);
+}
+
+// A book opened from Explorer opens as Open opens it; a book the program refuses leaves an
+// empty new book, with the same message as Open.
+TEST_F(CommandsTest, BooksOpenFromTheCommandLine)
+{
+    TempDir dir;
+    addContact("张三", "1");
+    std::string book = dir.path("") + "通讯录 (1).ctb"; // Chinese past the file system library
+    ASSERT_TRUE(saveBook(book.c_str()));
+    clearContacts();
+    openCommandLineBook(("\"" + book + "\"").c_str());
+    EXPECT_EQ(Rows({"张三|1|"}), listRows());
+    EXPECT_EQ("Vostrelina v1.0 - \"" + book + "\"", windowText(window));
+    writeFileBytes(dir.path("bad.ctb"), "no book");
+    clearContacts();
+    refreshContactView(SHOW_ALL);
+    char message[600];
+    formatLoadMessage(message, sizeof message, LOAD_BAD_MAGIC, dir.path("bad.ctb").c_str());
+    respond(answer(IDOK, "错误", message));
+    openCommandLineBook(dir.path("bad.ctb").c_str());
+    EXPECT_EQ(Rows(), listRows());
+    respond(answer(IDOK, "打开文件", "路径太长！"));
+    openCommandLineBook(std::string(300, 'x').c_str());
+    openCommandLineBook("  ");
+}
+
+// Files dropped on the window: a book opens, the other files import one after another (the
+// CSV file through its column dialog), a folder imports its vCards, anything else is named.
+TEST_F(CommandsTest, DroppedFilesOpenAndImport)
+{
+    TempDir dir;
+    addContact("旧", "0");
+    ASSERT_TRUE(saveBook(dir.path("a.ctb").c_str()));
+    writeFileBytes(dir.path("b.vcf"), "BEGIN:VCARD\r\nN:;Bob;;;\r\nTEL:2\r\nEND:VCARD\r\n");
+    writeFileBytes(dir.path("c.txt"), "Cat 3\r\n");
+    writeFileBytes(dir.path("d.csv"), "号码,姓名\r\n4,Dan\r\n");
+    CreateDirectoryA(dir.path("cards").c_str(), nullptr);
+    writeFileBytes(dir.path("cards\\e.vcf"), "BEGIN:VCARD\r\nFN:Eve\r\nEND:VCARD\r\n");
+    writeFileBytes(dir.path("f.doc"), "doc");
+    clearContacts();
+    refreshContactView(SHOW_ALL);
+    respond(pressButton(IDOK)); // the columns as the header names them
+    respond(answer(IDOK, "打开文件", "不支持的文件格式：\n" + dir.path("f.doc")));
+    dropFiles({dir.path("a.ctb"), dir.path("b.vcf"), dir.path("c.txt"), dir.path("d.csv"),
+               dir.path("cards"), dir.path("f.doc")});
+    EXPECT_EQ(Rows({"旧|0|", "Bob|2|", "Cat|3|", "Dan|4|", "Eve||"}), listRows());
+    EXPECT_EQ("Vostrelina v1.0 - \"" + dir.path("a.ctb") + "\"", windowText(window));
+}
+
+// In a folder where files may be changed but not created, Save writes the book in place.
+TEST_F(CommandsTest, SaveWritesInPlaceWhereNoNewFileCanBeMade)
+{
+    TempDir dir;
+    addContact("旧的联系人", "13800000000", "会被覆盖的长备注");
+    ASSERT_TRUE(saveBook(dir.path("book.ctb").c_str()));
+    openBookFile(dir.path("book.ctb").c_str());
+    removeContact(firstContact);
+    addContact("张三", "1");
+    refuseNewFiles(true);
+    respond(answer(IDOK, "保存", "文件保存！"));
+    runCommand(IDM_FILE_SAVE);
+    refuseNewFiles(false);
+    clearContacts();
+    EXPECT_EQ(LOAD_OK, loadBook(dir.path("book.ctb").c_str()));
+    EXPECT_EQ(Rows({"张三|1|"}), contactLines());
+    EXPECT_EQ("book.ctb", dir.listing());
+}
+
+// What fails on the way is told: memory that runs out while adding or sorting (the list then
+// as it was), and the files of an imported folder that could not be read.
+TEST_F(CommandsTest, FailuresOnTheWayAreTold)
+{
+    respond(fillContact("张三", "1", "", IDC_CONTACT_OK));
+    respond(answer(IDOK, "添加", "内存不足！"));
+    failAllocationAt(1);
+    runCommand(IDM_ITEM_ADD);
+    failAllocationAt(0);
+    addContacts("BA");
+    respond(answer(IDYES, "按姓名排序", "联系人将按姓名的拼音重新排列，原来的顺序不能恢复。是否继续？"));
+    respond(answer(IDOK, "按姓名排序", "内存不足！"));
+    failAllocationAt(1);
+    runCommand(IDM_ITEM_SORT_BY_NAME);
+    failAllocationAt(0);
+    EXPECT_EQ(Rows({"B||", "A||"}), listRows());
+
+    TempDir dir;
+    writeFileBytes(dir.path("good.vcf"), "BEGIN:VCARD\r\nFN:Good\r\nEND:VCARD\r\n");
+    writeFileBytes(dir.path("picture.vcf"), "\x89PNG\r\n\x1a\n");
+    respond(typeFolder(dir.path("")));
+    respond(answer(IDOK, "批量导入vcf", "有1个vcf文件无法读取！"));
+    runCommand(IDM_IMPORT_VCF_FOLDER);
+    EXPECT_EQ(Rows({"B||", "A||", "Good||"}), listRows());
 }

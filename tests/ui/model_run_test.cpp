@@ -1,5 +1,7 @@
 // Seeded runs of random commands, answered as a user would, checked after every step against
-// a plain model of the list. By default four fixed seeds of 500 steps, the same in every run;
+// a plain model of the list: its contacts, the rows a search shows (decided by the model's own
+// small search), which row is selected and focused and which is at the top. By default four
+// fixed seeds of 500 steps, the same in every run;
 // VOSTRELINA_SEED=N repeats one run (2,000 steps), VOSTRELINA_SEED=time starts a new one, and
 // VOSTRELINA_STEPS sets the length. A failure names the seed and the step. The file commands
 // go through the system's chooser, in a folder whose name has a full stop;
@@ -9,11 +11,11 @@
 #include "bookfile/book_file.h"
 #include "common/text.h"
 #include "resources/resource.h"
+#include "shell/app.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
-#include "store/quick_search.h"
 #include "tests/support/temp_dir.h"
 
 #include <commctrl.h>
@@ -31,6 +33,7 @@ namespace {
 struct Entry {
     std::string name, number, remark;
     bool checked;
+    int id; // which contact it is, for the selection to follow
     // As contactLines() shows a contact.
     std::string line() const { return name + "|" + number + "|" + remark + (checked ? " [x]" : ""); }
 };
@@ -52,17 +55,68 @@ const char *const overlongWarnings[] = {"姓名太长：最多11个字节。", "
 const char *const queries[] = {"", "张", "三", "Li", "1", "138", "+86", "小明", "x", "B", "修文",
                                "zs", "xm", "liu", "ou yang", "GYM", "yu"};
 
-// Which contacts match a query is the search's own business, tested on its own; the run
-// checks that the list shows them whenever it should.
+// The readings of the ideographs the names above use.
+const std::map<std::string, std::vector<std::string>> readingsOf = {
+    {"张", {"zhang"}}, {"三", {"san"}},  {"李", {"li"}},  {"四", {"si"}},          {"王", {"wang", "yu"}},
+    {"小", {"xiao"}},  {"明", {"ming", "meng"}}, {"赵", {"zhao"}}, {"六", {"liu", "lu"}}, {"陈", {"chen"}},
+    {"欧", {"ou"}},    {"阳", {"yang"}}, {"修", {"xiu"}}, {"文", {"wen"}},
+};
+
+// The text's characters: a double-byte one whole, any other byte alone.
+std::vector<std::string> charactersOf(const std::string &text)
+{
+    std::vector<std::string> characters;
+    for (size_t at = 0; at < text.size(); at += characters.back().size())
+        characters.push_back(text.substr(at, (unsigned char)text[at] >= 0x81 ? 2 : 1));
+    return characters;
+}
+
+std::string lowered(std::string text)
+{
+    for (char &c : text)
+        c = c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
+    return text;
+}
+
+// Whether the characters from `from` on spell key, each giving a beginning of one of its
+// readings (an ASCII letter reads as itself).
+bool spells(const std::string &key, const std::vector<std::string> &characters, size_t from)
+{
+    if (key.empty())
+        return true;
+    if (from == characters.size())
+        return false;
+    auto known = readingsOf.find(characters[from]);
+    std::vector<std::string> readings = known != readingsOf.end() ? known->second
+                                                                  : std::vector<std::string>{lowered(characters[from])};
+    for (const std::string &reading : readings)
+        for (size_t length = 1; length <= std::min(reading.size(), key.size()); length++)
+            if (key.compare(0, length, reading, 0, length) == 0 && spells(key.substr(length), characters, from + 1))
+                return true;
+    return false;
+}
+
+// What the search shows, by brute force over the model: the query in a field from a
+// character's start on (ASCII letters in any case), or spelled in pinyin by the name.
 bool shownFor(const Entry &entry, const std::string &typed)
 {
-    Contact contact = {};
-    copyText(contact.name, sizeof contact.name, entry.name.c_str());
-    copyText(contact.number, sizeof contact.number, entry.number.c_str());
-    copyText(contact.remark, sizeof contact.remark, entry.remark.c_str());
-    SearchQuery query;
-    prepareQuery(&query, typed.c_str());
-    return contactMatchesQuery(&contact, &query) == 1;
+    std::vector<std::string> query = charactersOf(lowered(typed));
+    for (const std::string *field : {&entry.name, &entry.number, &entry.remark}) {
+        std::vector<std::string> text = charactersOf(lowered(*field));
+        for (size_t at = 0; at + query.size() <= text.size(); at++)
+            if (std::equal(query.begin(), query.end(), text.begin() + at))
+                return true;
+    }
+    std::string key;
+    for (char c : lowered(typed))
+        if (c != ' ')
+            key += c;
+    bool letters = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    std::vector<std::string> name = charactersOf(entry.name);
+    for (size_t from = 0; letters && from < name.size(); from++)
+        if (spells(key, name, from))
+            return true;
+    return false;
 }
 
 // What reading a file written from entries gives back; a card needs a name or a number.
@@ -103,7 +157,7 @@ Entry splitTextLine(std::string line)
         if (!line.empty() && line[0] == ',' && end != std::string::npos)
             line = trim(line.substr(1));
     }
-    return {cut(fields[0], NAME_SIZE), cut(fields[1], NUMBER_SIZE), cut(line, REMARK_SIZE), false};
+    return {cut(fields[0], NAME_SIZE), cut(fields[1], NUMBER_SIZE), cut(line, REMARK_SIZE), false, 0};
 }
 
 // What a text file written from entries with separator gives back: with spaces, an empty
@@ -123,7 +177,7 @@ std::vector<std::string> bookOnDisk(const std::string &path)
     std::vector<std::string> lines;
     for (size_t at = 12; at + 72 <= bytes.size(); at += 72)
         lines.push_back(Entry{bytes.substr(at, 12).c_str(), bytes.substr(at + 12, 20).c_str(),
-                              bytes.substr(at + 32, 40).c_str(), false}.line());
+                              bytes.substr(at + 32, 40).c_str(), false, 0}.line());
     return lines;
 }
 
@@ -150,6 +204,10 @@ protected:
     Entries model;
     std::string boxQuery;   // the search box's text
     std::string shownQuery; // the query the rows were last filled with
+    int selectedId = -1, focusedId = -1; // the contacts of the selected and the focused row
+    int top = 0;                         // the row at the top of the list
+    int page = 0;                        // how many rows the list shows whole
+    int nextId = 1;
     std::string currentPath;
     std::map<std::string, std::pair<Format, Entries>> written; // a file, and what it gives back
     int fileNumber = 0;
@@ -167,6 +225,15 @@ protected:
         return path + std::string(length > bytes ? length - bytes : 0, 'c') + extension;
     }
 
+    // Appends entries read from a file: contacts of their own.
+    void append(const Entries &entries)
+    {
+        for (Entry entry : entries) {
+            entry.id = nextId++;
+            model.push_back(entry);
+        }
+    }
+
     std::vector<int> shownIndexes() const
     {
         std::vector<int> shown;
@@ -176,12 +243,62 @@ protected:
         return shown;
     }
 
-    // Selects a random row, or none now and then; the row, or -1.
+    int rowOf(int id) const
+    {
+        std::vector<int> shown = shownIndexes();
+        for (size_t row = 0; row < shown.size(); row++)
+            if (model[shown[row]].id == id)
+                return (int)row;
+        return -1;
+    }
+
+    // What the program does to the selection and the scroll position, as the model sees it.
+    void scrollTo(int row) { top = std::max(0, std::min(row, (int)shownIndexes().size() - page)); }
+    void scrollIntoView(int row) { scrollTo(row < top ? row : row >= top + page ? row - page + 1 : top); }
+    // The rows filled anew: the selected contact stays selected while it has a row.
+    void refill(const std::string &query)
+    {
+        shownQuery = query;
+        if (rowOf(selectedId) < 0)
+            selectedId = -1;
+        focusedId = selectedId;
+        scrollTo(top);
+    }
+    void showRow(int row)
+    {
+        std::vector<int> shown = shownIndexes();
+        row = std::min(row, (int)shown.size() - 1);
+        selectedId = focusedId = row >= 0 ? model[shown[row]].id : -1;
+        if (row < 0)
+            scrollTo(0);
+        else
+            scrollIntoView(row);
+    }
+    void refillAfterRemoval(const std::string &query, int selectedBefore)
+    {
+        refill(query);
+        if (selectedId < 0 && selectedBefore >= 0 && !shownIndexes().empty())
+            showRow(selectedBefore);
+    }
+    // After the test's own clicks and keys, the selection and the scrolling are the list's.
+    void takeListState()
+    {
+        std::vector<int> shown = shownIndexes();
+        int selected = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        int focused = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+        selectedId = selected >= 0 ? model[shown[selected]].id : -1;
+        focusedId = focused >= 0 ? model[shown[focused]].id : -1;
+        top = (int)SendMessageA(listView, LVM_GETTOPINDEX, 0, 0);
+    }
+
+    // Selects a random row, or none now and then, and now and then focuses another row: the
+    // commands act on the selected one. The row, or -1.
     int selectRandomRow()
     {
         size_t rows = shownIndexes().size();
         int row = rows == 0 || pick(10) == 0 ? -1 : pick(rows);
-        selectRow(row);
+        selectAndFocus(row, row >= 0 && pick(4) == 0 ? pick(rows) : row);
+        takeListState();
         return row;
     }
 
@@ -194,15 +311,17 @@ protected:
         return paths.empty() ? nullptr : paths[pick(paths.size())];
     }
 
-    // Adds a contact, or edits the selected one (nothing opens without a selection).
-    void addOrEdit()
+    // Adds a contact, or edits the selected one (nothing opens without a selection); the
+    // search box is emptied (the rows start at the top again) and the contact shown.
+    void stepAddOrEdit()
     {
         bool editing = pick(3) == 0;
         std::vector<int> shown = shownIndexes();
         int row = editing ? selectRandomRow() : -1;
         if (editing && row < 0)
             return runCommand(either(IDM_ITEM_EDIT, IDT_ITEM_EDIT));
-        Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), editing && model[shown[row]].checked};
+        Entry entry = {pickFrom(names), pickFrom(numbers), pickFrom(remarks), editing && model[shown[row]].checked,
+                       editing ? model[shown[row]].id : nextId++};
         bool confirm = pick(5) != 0;
         int overlong = pick(8) == 0 ? pick(3) : -1; // a field given more than it holds first
         respond([=](HWND dialog) {
@@ -222,13 +341,20 @@ protected:
         if (overlong >= 0)
             respond(answer(IDOK, editing ? "编辑" : "添加", overlongWarnings[overlong]));
         runCommand(editing ? either(IDM_ITEM_EDIT, IDT_ITEM_EDIT) : either(IDM_ITEM_ADD, IDT_ITEM_ADD));
-        if (confirm) {
-            (editing ? model[shown[row]] : (model.emplace_back(), model.back())) = entry;
-            boxQuery = shownQuery = "";
+        if (!confirm)
+            return;
+        (editing ? model[shown[row]] : (model.emplace_back(), model.back())) = entry;
+        if (!boxQuery.empty()) {
+            boxQuery = "";
+            refill("");
+            scrollTo(0);
         }
+        refill("");
+        showRow(rowOf(entry.id));
     }
 
-    void remove()
+    // After a delete the row that took the contact's place is selected.
+    void stepDelete()
     {
         std::vector<int> shown = shownIndexes();
         int row = selectRandomRow();
@@ -242,12 +368,12 @@ protected:
         runCommand(either(IDM_ITEM_DELETE, IDT_ITEM_DELETE));
         if (confirm) {
             model.erase(model.begin() + shown[row]);
-            shownQuery = boxQuery;
+            refillAfterRemoval(boxQuery, row);
         }
     }
 
     // With nothing ticked, shown or hidden, the user is told so and asked nothing.
-    void removeChecked()
+    void stepDeleteChecked()
     {
         auto ticked = [](const Entry &entry) { return entry.checked; };
         bool confirm = pick(3) != 0;
@@ -260,35 +386,51 @@ protected:
             respond(answer(IDOK, "删除", "选中项已经删除完毕！"));
         runCommand(either(IDM_ITEM_DELETE_CHECKED, IDT_ITEM_DELETE_CHECKED));
         if (confirm) {
+            refill(boxQuery);
+            int row = rowOf(selectedId);
             model.erase(std::remove_if(model.begin(), model.end(), ticked), model.end());
-            shownQuery = boxQuery;
+            refillAfterRemoval(boxQuery, row);
         }
     }
 
-    // A click on a row's box or Space on the row ticks or clears its contact, also under a
-    // search, where a row's index is not its contact's place; a click on its text does not.
-    void tick()
+    // A click on a row's box, or Space, ticks or clears the contact of its row (Space's the
+    // focused row, now and then not the selected one), also under a search, where a row's
+    // index is not its contact's place; a click on its text does not.
+    void stepTick()
     {
         std::vector<int> shown = shownIndexes();
         if (shown.empty())
             return;
         int row = pick(shown.size());
         int way = pick(4);
-        if (way == 0)
-            return clickRow(row, LVHT_ONITEMLABEL);
-        way == 1 ? pressSpace(row) : clickRow(row, LVHT_ONITEMSTATEICON);
-        model[shown[row]].checked = !model[shown[row]].checked;
+        if (way == 0) {
+            clickRow(row, LVHT_ONITEMLABEL);
+        } else if (way == 1) {
+            selectAndFocus(pick(3) == 0 ? pick(shown.size()) : row, row);
+            SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
+        } else {
+            clickRow(row, LVHT_ONITEMSTATEICON);
+        }
+        if (way != 0)
+            model[shown[row]].checked = !model[shown[row]].checked;
+        takeListState();
     }
 
-    void search()
+    // The rows start at the top again; the selected contact stays selected, in view, while it
+    // matches.
+    void stepSearch()
     {
-        boxQuery = shownQuery = pickFrom(queries);
+        boxQuery = pickFrom(queries);
         SetWindowTextA(searchBox, boxQuery.c_str()); // the box reports it as typing
+        refill(boxQuery);
+        scrollTo(0);
+        if (selectedId >= 0)
+            scrollIntoView(rowOf(selectedId));
     }
 
     // A move works only on the unfiltered list; the first moves nowhere up, the last nowhere
     // down. The selection goes with the contact.
-    void move()
+    void stepMove()
     {
         std::vector<int> shown = shownIndexes();
         int row = selectRandomRow();
@@ -298,11 +440,11 @@ protected:
             return;
         int to = std::max(0, std::min((int)model.size() - 1, shown[row] + (up ? -1 : 1)));
         std::swap(model[shown[row]], model[to]);
-        shownQuery = "";
-        EXPECT_EQ(to, firstSelectedRow(listView)) << "the moved contact stays selected";
+        refill("");
+        showRow(to);
     }
 
-    void newBook()
+    void stepNew()
     {
         bool confirm = pick(2) != 0;
         respond(answer(confirm ? IDYES : IDNO, "新建", "新建文件将会清除为保存的数据，继续请点击“是”"));
@@ -310,7 +452,8 @@ protected:
         if (confirm) {
             model.clear();
             currentPath = "";
-            shownQuery = boxQuery;
+            refill(boxQuery);
+            showRow(-1);
         }
     }
 
@@ -320,7 +463,7 @@ protected:
     // about a name typed whole (answered Yes: No would keep its chooser open), the program
     // about a name its extension completed. Now and then another program holds the file: the
     // save fails and the book keeps its file and the file its records.
-    void save()
+    void stepSave()
     {
         bool as = pick(4) == 0;
         int command = as ? IDM_FILE_SAVE_AS : either(IDM_FILE_SAVE, IDT_FILE_SAVE);
@@ -368,7 +511,7 @@ protected:
 
     // Opens a saved book, or now and then one the program refuses, which leaves the book as it
     // was; cancelled now and then.
-    void open()
+    void stepOpen()
     {
         static const std::string refused[] = {
             "garbage file", std::string("\x33\x0A\x03\x00\x01\x00\x00\x00\xFF\xFF\xFF\xFF", 12),
@@ -391,14 +534,16 @@ protected:
         }
         respond(chooseFileNamed(*path));
         runCommand(either(IDM_FILE_OPEN, IDT_FILE_OPEN));
-        model = written[*path].second;
+        model.clear();
+        append(written[*path].second);
         currentPath = *path;
-        shownQuery = "";
+        refill("");
+        showRow(-1);
     }
 
     // The dialog stays open, the window behind it locked, for a better path than an empty
     // one, one longer than the program keeps or a file the user will not replace.
-    void exportText()
+    void stepExportText()
     {
         const char *caption = "生成*.txt文件";
         const std::string *existing = pickWritten(TEXT);
@@ -440,10 +585,10 @@ protected:
         std::string headerLine = separator ? "姓名,号码,备注\r\n" : "姓名 号码 备注\r\n";
         EXPECT_EQ(header, readFileBytes(path).rfind(headerLine, 0) == 0) << "the chosen separator";
         written[path] = {TEXT, textReadBack(model, checkedOnly, separator ? ',' : ' ')};
-        shownQuery = boxQuery;
+        refill(boxQuery);
     }
 
-    void exportCsv()
+    void stepExportCsv()
     {
         std::string path = newPath(".csv");
         int button = std::vector<int>{IDYES, IDNO, IDCANCEL}[pick(3)];
@@ -459,7 +604,7 @@ protected:
     }
 
     // One file of every contact, or a folder of a file each.
-    void exportVCard()
+    void stepExportVCard()
     {
         bool folder = pick(3) == 0;
         int command = folder ? IDM_EXPORT_VCF_FOLDER : IDM_EXPORT_VCF;
@@ -485,7 +630,7 @@ protected:
     // Imports keep the list short enough to check every row after every step.
     enum { IMPORT_LIMIT = 40 };
 
-    void importFile()
+    void stepImport()
     {
         Format format = Format(pick(3));
         const std::string *path = pickWritten(format);
@@ -507,15 +652,19 @@ protected:
         if (confirm && entries.empty())
             respond(answer(IDOK, captions[format], "文件中没有找到联系人！"));
         runCommand(std::vector<int>{IDM_IMPORT_TXT, IDM_IMPORT_CSV, IDM_IMPORT_VCF}[format]);
-        model.insert(model.end(), entries.begin(), entries.end());
-        if (confirm)
-            shownQuery = "";
+        if (!confirm)
+            return;
+        size_t before = model.size();
+        append(entries);
+        refill(""); // every contact, whatever the search box holds; the first new one in view
+        if (!entries.empty())
+            showRow((int)before);
     }
 
     // The system lists a folder's files in its own order: the appended records must be the
     // exported ones in some order, which the model then takes over. Now and then the folder
     // holds nothing to import, and the user is told why.
-    void importVCardFolder()
+    void stepImportFolder()
     {
         const std::string *folder = pickWritten(VCARD_FOLDER);
         if (folder == nullptr || model.size() > IMPORT_LIMIT || pick(4) == 0) {
@@ -527,7 +676,7 @@ protected:
             respond(typeFolder(named));
             respond(answer(IDOK, "批量导入vcf", kind == 2 ? "文件夹中没有vcf文件！" : "路径不存在！"));
             runCommand(IDM_IMPORT_VCF_FOLDER);
-            shownQuery = "";
+            refill("");
             return;
         }
         respond(typeFolder(*folder));
@@ -535,13 +684,15 @@ protected:
         size_t before = model.size(), index = 0;
         for (const Contact *c = firstContact; c != nullptr; c = c->next, index++)
             if (index >= before)
-                model.push_back({c->name, c->number, c->remark, c->checked == 1});
+                model.push_back({c->name, c->number, c->remark, c->checked == 1, nextId++});
         std::vector<std::string> appended = lines(Entries(model.begin() + before, model.end()));
         std::vector<std::string> expected = lines(written[*folder].second);
         std::sort(appended.begin(), appended.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(expected, appended) << "the folder's cards in any order";
-        shownQuery = "";
+        refill("");
+        if (model.size() > before)
+            showRow((int)before);
     }
 
     // The first difference between the program and the model, or nothing.
@@ -555,7 +706,7 @@ protected:
         for (const Contact *c = firstContact; c != nullptr; c = c->next, index++) {
             bool shown = shownFor(model[index], shownQuery);
             if ((c->shown == 1) != shown)
-                return "shown flag of " + model[index].name;
+                return "shown flag of " + model[index].line() + " for \"" + shownQuery + "\"";
             if (shown)
                 rows.push_back(model[index].line());
         }
@@ -563,6 +714,14 @@ protected:
             return "rows differ from the list filtered by \"" + shownQuery + "\"";
         if (windowText(searchBox) != boxQuery)
             return "search box holds \"" + windowText(searchBox) + "\"";
+        int selected = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        int focused = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+        if (selected != rowOf(selectedId) || focused != rowOf(focusedId))
+            return "selected row " + std::to_string(selected) + ", focused " + std::to_string(focused) +
+                   "; the model's " + std::to_string(rowOf(selectedId)) + ", " + std::to_string(rowOf(focusedId));
+        int listTop = (int)SendMessageA(listView, LVM_GETTOPINDEX, 0, 0);
+        if (listTop != top)
+            return "top row " + std::to_string(listTop) + ", the model's " + std::to_string(top);
         std::string caption = currentPath.empty() ? "新文件" : "\"" + currentPath + "\"";
         if (windowText(window) != "Vostrelina v1.0 - " + caption)
             return "caption " + windowText(window);
@@ -577,20 +736,20 @@ protected:
             bool chooser; // opens the system's file chooser
             void (ModelRunTest::*run)();
         } steps[] = {
-            {"add or edit", 20, false, &ModelRunTest::addOrEdit},
-            {"delete", 6, false, &ModelRunTest::remove},
-            {"delete checked", 2, false, &ModelRunTest::removeChecked},
-            {"tick", 14, false, &ModelRunTest::tick},
-            {"search", 12, false, &ModelRunTest::search},
-            {"move", 8, false, &ModelRunTest::move},
-            {"new", 1, false, &ModelRunTest::newBook},
-            {"save", 4, true, &ModelRunTest::save},
-            {"open", 3, true, &ModelRunTest::open},
-            {"export text", 2, false, &ModelRunTest::exportText},
-            {"export csv", 2, true, &ModelRunTest::exportCsv},
-            {"export vcard", 3, true, &ModelRunTest::exportVCard},
-            {"import", 6, true, &ModelRunTest::importFile},
-            {"import vcard folder", 1, false, &ModelRunTest::importVCardFolder},
+            {"add or edit", 20, false, &ModelRunTest::stepAddOrEdit},
+            {"delete", 6, false, &ModelRunTest::stepDelete},
+            {"delete checked", 2, false, &ModelRunTest::stepDeleteChecked},
+            {"tick", 14, false, &ModelRunTest::stepTick},
+            {"search", 12, false, &ModelRunTest::stepSearch},
+            {"move", 8, false, &ModelRunTest::stepMove},
+            {"new", 1, false, &ModelRunTest::stepNew},
+            {"save", 4, true, &ModelRunTest::stepSave},
+            {"open", 3, true, &ModelRunTest::stepOpen},
+            {"export text", 2, false, &ModelRunTest::stepExportText},
+            {"export csv", 2, true, &ModelRunTest::stepExportCsv},
+            {"export vcard", 3, true, &ModelRunTest::stepExportVCard},
+            {"import", 6, true, &ModelRunTest::stepImport},
+            {"import vcard folder", 1, false, &ModelRunTest::stepImportFolder},
         };
         // Where the system's chooser never appears (32-bit Wine under emulation), the run
         // keeps to the commands without it.
@@ -621,6 +780,7 @@ TEST_P(ModelRunTest, RandomCommandsKeepTheListTheModelPredicts)
     printf("model run: seed %u (VOSTRELINA_SEED=%u repeats it)\n", GetParam(), GetParam());
     fflush(stdout);
     random.seed(GetParam());
+    page = (int)SendMessageA(listView, LVM_GETCOUNTPERPAGE, 0, 0);
     CreateDirectoryA(dir.path("wang.wei").c_str(), nullptr);
     const char *steps = getenv("VOSTRELINA_STEPS");
     runSteps(steps != nullptr && *steps != '\0' ? (unsigned)atoi(steps)

@@ -3,6 +3,7 @@
 
 #include "shell/csv_commands.h"
 #include "resources/resource.h"
+#include "shell/app.h"
 #include "shell/main_window.h"
 #include "store/contact_list.h"
 #include "tests/support/temp_dir.h"

@@ -4,11 +4,13 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/list_view.h"
+#include "shell/main_window.h"
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
 #include "tests/support/chooser_input.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -151,6 +153,47 @@ void ProgramTest::TearDown()
     clearContacts();
 }
 
+// Runs the program's message loop on what is queued, until nothing is.
+static void runQueuedMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (translateMainWindowKey(&message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void pressKey(HWND window, WPARAM key, bool control)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    runQueuedMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+void dropFiles(const std::vector<std::string> &paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string &path : paths)
+        size += path.size() + 1;
+    HGLOBAL drop = GlobalAlloc(GHND, size);
+    DROPFILES *files = (DROPFILES *)GlobalLock(drop);
+    files->pFiles = sizeof(DROPFILES);
+    char *name = (char *)(files + 1);
+    for (const std::string &path : paths)
+        name += path.copy(name, path.size()) + 1;
+    GlobalUnlock(drop);
+    PostMessageA(mainWindow, WM_DROPFILES, (WPARAM)drop, 0);
+    runQueuedMessages();
+}
+
 std::string windowText(HWND window)
 {
     char text[512];
@@ -204,18 +247,23 @@ void clickRow(int row, UINT part)
     SendMessageA(listView, WM_LBUTTONUP, 0, point);
 }
 
-void selectRow(int row)
+void selectAndFocus(int selected, int focused)
 {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
-    item.state = item.stateMask;
-    if (row >= 0)
-        SendMessageA(listView, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    const struct {
+        int row;
+        UINT state;
+    } marks[] = {{selected, LVIS_SELECTED}, {focused, LVIS_FOCUSED}};
+    for (const auto &mark : marks) {
+        item.state = item.stateMask = mark.state;
+        if (mark.row >= 0)
+            SendMessageA(listView, LVM_SETITEMSTATE, mark.row, (LPARAM)&item);
+    }
 }
 
-void pressSpace(int row)
+void selectRow(int row)
 {
-    selectRow(row);
-    SendMessageA(listView, WM_KEYDOWN, VK_SPACE, 0);
+    selectAndFocus(row, row);
 }

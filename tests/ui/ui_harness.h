@@ -56,7 +56,14 @@ Rows listRows();
 void clickRow(int row, UINT part);
 // A point on a row (scrolled into view) that the list's own hit test finds on part alone.
 LPARAM pointOnRow(int row, UINT part);
-// Selects row alone (none for -1).
+// Selects row alone (none for -1) and gives it the keyboard focus.
 void selectRow(int row);
-// Selects a row and presses Space on it, as the user ticks or clears its box by the keyboard.
-void pressSpace(int row);
+// Presses key in window as the keyboard does, with Ctrl held or not, and lets the program's
+// message loop take it and everything it leads to (dialogs are answered meanwhile).
+void pressKey(HWND window, WPARAM key, bool control = false);
+// Drops files on the main window as Explorer does, and lets the program take them.
+void dropFiles(const std::vector<std::string> &paths);
+
+// Selects one row and gives another the keyboard focus (none for -1), as a Ctrl+arrow leaves
+// them: a command that takes one for the other shows.
+void selectAndFocus(int selected, int focused);
