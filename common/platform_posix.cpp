@@ -132,6 +132,5 @@ void platformFileNameKey(const char *name, char *key, size_t size)
 {
     size_t length = copyText(key, size, name);
     for (size_t i = 0; i < length; i += characterWidth(key + i))
-        if (key[i] >= 'a' && key[i] <= 'z')
-            key[i] = (char)(key[i] - 'a' + 'A');
+        key[i] = upperAscii(key[i]);
 }

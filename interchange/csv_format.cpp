@@ -81,13 +81,8 @@ static bool readCsvField(CsvFile *csv, size_t *position, TextBuffer *field)
     if (csv->outOfMemory)
         return false;
     keepPlainValue(field);
-    // CR, LF and CR LF each end a record, and nothing more.
     bool more = at < length && text[at] == csv->separator;
-    if (more || (at < length && text[at] == '\n'))
-        at++;
-    else if (at < length && text[at] == '\r')
-        at += at + 1 < length && text[at + 1] == '\n' ? 2 : 1;
-    *position = at;
+    *position = at + (more ? 1 : lineEndLength(text, length, at));
     return more;
 }
 

@@ -3,6 +3,7 @@
 #include "shell/choosers.h"
 
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/app.h"
@@ -16,22 +17,21 @@ char chosenFolder[PATH_SIZE];
 
 bool mayReplaceFile(HWND owner, const char *path, const char *caption)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (platformPathKind(path) != PATH_FILE)
         return true;
     return MessageBoxA(owner, "文件已存在，是否替换？", caption, MB_YESNO | MB_ICONWARNING) ==
            IDYES;
 }
 
-static int refuseLongPath(HWND owner, const char *title)
+static bool refuseLongPath(HWND owner, const char *title)
 {
     MessageBoxA(owner, "路径太长！", title, MB_OK | MB_ICONWARNING);
-    return 0;
+    return false;
 }
 
 // The system asked about replacing the name as the user typed it; a name that gets its
 // extension only now is asked about here.
-static int addDefaultExtension(HWND owner, char *path, size_t size, const char *extension,
+static bool addDefaultExtension(HWND owner, char *path, size_t size, const char *extension,
                                const char *title)
 {
     ExtensionResult result = applyDefaultExtension(path, size, extension);
@@ -40,8 +40,8 @@ static int addDefaultExtension(HWND owner, char *path, size_t size, const char *
     return result == EXTENSION_KEPT || mayReplaceFile(owner, path, title);
 }
 
-int chooseFile(HWND owner, const char *filter, const char *title, char *path, size_t size,
-               int mode, const char *extension)
+bool chooseFile(HWND owner, const char *filter, const char *title, char *path, size_t size,
+                int mode, const char *extension)
 {
     OPENFILENAMEA chooser = {};
     chooser.lStructSize = OPENFILENAME_SIZE_VERSION_400A; // the size Windows 2000 knows
@@ -54,7 +54,7 @@ int chooseFile(HWND owner, const char *filter, const char *title, char *path, si
     if (mode == CHOOSER_OPEN) {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
         if (GetOpenFileNameA(&chooser))
-            return 1;
+            return true;
     } else {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN |
                         OFN_OVERWRITEPROMPT;
@@ -64,7 +64,7 @@ int chooseFile(HWND owner, const char *filter, const char *title, char *path, si
     // A path the system accepts but the program cannot keep: say so instead of nothing.
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
         refuseLongPath(owner, title);
-    return 0;
+    return false;
 }
 
 static void onBrowseFolder(HWND dialog)
@@ -114,9 +114,8 @@ static INT_PTR CALLBACK folderDialogProc(HWND dialog, UINT message, WPARAM wPara
     return FALSE;
 }
 
-int chooseFolder(const char *title)
+bool chooseFolder(const char *title)
 {
     copyText(folderDialogTitle, sizeof folderDialogTitle, title);
-    return (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_FOLDER), mainWindow,
-                                folderDialogProc, 0);
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_FOLDER), mainWindow, folderDialogProc, 0) == 1;
 }

@@ -80,8 +80,7 @@ static INT_PTR CALLBACK contactDialogProc(HWND dialog, UINT message, WPARAM wPar
     return FALSE;
 }
 
-int showContactDialog()
+bool showContactDialog()
 {
-    return (int)DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CONTACT), mainWindow,
-                                contactDialogProc, 0);
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CONTACT), mainWindow, contactDialogProc, 0) == 1;
 }

@@ -9,5 +9,5 @@ enum { CONTACT_DIALOG_ADD = 1, CONTACT_DIALOG_EDIT = 2 };
 extern int contactDialogMode;
 extern Contact dialogContact; // only its three texts are used; its flags and link stay 0
 
-// Shows the dialog; 1 when the user pressed OK (texts in dialogContact), 0 on Cancel.
-int showContactDialog();
+// Shows the dialog; true when the user pressed OK (texts in dialogContact), false on Cancel.
+bool showContactDialog();

@@ -35,7 +35,7 @@ void newBook()
     updateTitle();
 }
 
-static int chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
+static bool chooseBookPath(const char *title, char path[PATH_SIZE], int mode)
 {
     return chooseFile(mainWindow, bookFilter, title, path, PATH_SIZE, mode, ".ctb");
 }

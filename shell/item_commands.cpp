@@ -23,7 +23,7 @@ static void showAllContacts()
 void addContactCommand()
 {
     contactDialogMode = CONTACT_DIALOG_ADD;
-    if (showContactDialog() != 1)
+    if (!showContactDialog())
         return;
     if (!appendContact(dialogContact)) {
         MessageBoxA(mainWindow, outOfMemoryMessage, "添加", MB_OK | MB_ICONWARNING);
@@ -45,7 +45,7 @@ void editContactCommand()
     copyText(dialogContact.remark, sizeof dialogContact.remark, contact->remark);
     copyText(dialogContact.number, sizeof dialogContact.number, contact->number);
     unsigned long rebuilds = contactViewRebuilds;
-    if (showContactDialog() != 1 || contactViewRebuilds != rebuilds)
+    if (!showContactDialog() || contactViewRebuilds != rebuilds)
         return;
     copyText(contact->name, sizeof contact->name, dialogContact.name);
     copyText(contact->number, sizeof contact->number, dialogContact.number);

@@ -83,7 +83,7 @@ void importVCardFolder(const char *folder)
 
 void importVCardFolderCommand()
 {
-    if (chooseFolder("选择vcf文件所在目录") == 1)
+    if (chooseFolder("选择vcf文件所在目录"))
         importVCardFolder(chosenFolder);
 }
 
@@ -98,7 +98,7 @@ static bool warnWhenNoContacts()
 
 void exportVCardFolderCommand()
 {
-    if (!warnWhenNoContacts() || chooseFolder("选择生成vcf文件所在目录") != 1)
+    if (!warnWhenNoContacts() || !chooseFolder("选择生成vcf文件所在目录"))
         return;
     int failures = 0;
     if (exportVCardFolder(chosenFolder, &failures)) {

@@ -1,5 +1,5 @@
 // The contact list: every contact of the open book, in one program-wide singly linked list,
-// in list order (the order of adding, changed only by moving records).
+// in list order: the order of adding, changed by moving records and by sorting.
 #pragma once
 
 #include <cstdint>

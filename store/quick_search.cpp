@@ -24,14 +24,14 @@ static bool startsWithQuery(const char *text, const char *query)
     return true;
 }
 
-int matchesQuery(const char *query, const char *text)
+bool matchesQuery(const char *query, const char *text)
 {
     if (*query == '\0')
-        return 1;
+        return true;
     for (const char *position = text; *position != '\0'; position += characterWidth(position))
         if (startsWithQuery(position, query))
-            return 1;
-    return 0;
+            return true;
+    return false;
 }
 
 static bool sameLetter(char typed, char spoken)
@@ -88,7 +88,7 @@ static bool spellsKey(const char *key, const char *name)
     return false;
 }
 
-int contactMatchesQuery(const Contact *contact, const SearchQuery *query)
+bool contactMatchesQuery(const Contact *contact, const SearchQuery *query)
 {
     return matchesQuery(query->text, contact->name) || matchesQuery(query->text, contact->number) ||
            matchesQuery(query->text, contact->remark) ||

@@ -5,9 +5,9 @@
 
 enum { QUERY_SIZE = 50 }; // at most 49 bytes of query and its terminator
 
-// 1 when query occurs in text, starting at the beginning of a character, ASCII letters
-// compared without regard to case; 0 otherwise. An empty query matches everything.
-int matchesQuery(const char *query, const char *text);
+// True when query occurs in text, starting at the beginning of a character, ASCII letters
+// compared without regard to case. An empty query matches everything.
+bool matchesQuery(const char *query, const char *text);
 // A query as the search uses it, prepared once for all the contacts it is matched against.
 struct SearchQuery {
     char text[QUERY_SIZE];   // what was typed, cut to 49 bytes on a character boundary
@@ -17,8 +17,8 @@ struct SearchQuery {
 
 // Prepares what was typed for the search.
 void prepareQuery(SearchQuery *query, const char *typed);
-// 1 when the contact's name, number or remark holds the query, or its name spells it in
+// True when the contact's name, number or remark holds the query, or its name spells it in
 // pinyin from any of its characters on: each character, in order, gives its initial or any
 // longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa" all find 张三;
 // spaces and apostrophes are ignored); "u" also matches "ü".
-int contactMatchesQuery(const Contact *contact, const SearchQuery *query);
+bool contactMatchesQuery(const Contact *contact, const SearchQuery *query);

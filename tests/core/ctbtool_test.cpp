@@ -47,35 +47,59 @@ static ToolRun runTool(std::vector<std::string> args)
     return run;
 }
 
+// One run of the tool on the sample files, and what it must print.
+struct SampleRun {
+    std::vector<std::string> arguments;
+    std::string expected;
+};
+
 // What the readers and the search make of files as phones, mail programs and people write
 // them, in every odd form they take, and what the tool says of files it refuses:
 // tests/data/dumps.txt holds the tool's runs on the sample files there. A line "== ARGUMENTS"
 // (split at spaces, paths from tests/data) starts what the tool must print, its output, then
 // after a line "-- errors" its error stream, and "exit N" ends a run that fails.
-TEST(CtbtoolDumps, EverySampleFileReadsAsItsDumpSays)
+static std::vector<SampleRun> sampleRuns()
 {
     std::string dumps = readFileBytes(std::string(TEST_DATA_DIR) + "/dumps.txt");
-    ASSERT_EQ(0u, dumps.find("== "));
-    std::filesystem::path started = std::filesystem::current_path();
-    std::filesystem::current_path(TEST_DATA_DIR);
-    for (size_t at = 0; at < dumps.size();) {
+    std::vector<SampleRun> runs;
+    for (size_t at = dumps.find("== "); at < dumps.size();) {
         size_t argumentsEnd = dumps.find('\n', at);
         size_t next = std::min(dumps.find("\n== ", argumentsEnd), dumps.size() - 1) + 1;
-        std::vector<std::string> arguments;
+        SampleRun run;
         std::istringstream words(dumps.substr(at + 3, argumentsEnd - at - 3));
         for (std::string word; words >> word;)
-            arguments.push_back(word);
-        ToolRun run = runTool(arguments);
-        std::string errors = run.err.empty() ? "" : "-- errors\n" + run.err;
-        std::string exit = run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : "";
-        EXPECT_EQ(dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1), run.out + errors + exit)
-            << dumps.substr(at, argumentsEnd - at);
-        EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
-        EXPECT_EQ(0, openFileCount()) << "nor any file open";
+            run.arguments.push_back(word);
+        run.expected = dumps.substr(argumentsEnd + 1, next - argumentsEnd - 1);
+        runs.push_back(run);
         at = next;
     }
-    std::filesystem::current_path(started);
+    return runs;
 }
+
+class CtbtoolDumps : public ::testing::TestWithParam<SampleRun> {};
+
+TEST_P(CtbtoolDumps, PrintsWhatTheSampleSays)
+{
+    std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(TEST_DATA_DIR);
+    ToolRun run = runTool(GetParam().arguments);
+    std::filesystem::current_path(started);
+    std::string errors = run.err.empty() ? "" : "-- errors\n" + run.err;
+    std::string exit = run.code != 0 ? "exit " + std::to_string(run.code) + "\n" : "";
+    EXPECT_EQ(GetParam().expected, run.out + errors + exit);
+    EXPECT_EQ(0, contactCount) << "the tool leaves no contacts behind";
+    EXPECT_EQ(0, openFileCount()) << "nor any file open";
+}
+
+// Each run named by its place and its words: "12_dump_readers_text_commas_txt".
+INSTANTIATE_TEST_SUITE_P(Samples, CtbtoolDumps, ::testing::ValuesIn(sampleRuns()),
+                         [](const ::testing::TestParamInfo<SampleRun> &sample) {
+                             std::string name = std::to_string(sample.index);
+                             for (const std::string &word : sample.param.arguments)
+                                 for (char c : "_" + word)
+                                     name += isalnum((unsigned char)c) ? c : '_';
+                             return name;
+                         });
 
 TEST(Ctbtool, ConvertsBetweenBooksVCardFilesAndFolders)
 {

@@ -10,10 +10,25 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include <string>
 
+static bool setReadOnly(const std::string &path, bool readOnly)
+{
+#ifdef _WIN32
+    return SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
+    return chmod(path.c_str(), readOnly ? 0444 : 0644) == 0;
+#endif
+}
+
 // Each reports the failure, the file that was there before stays byte for byte, and no
-// temporary file is left.
+// temporary file is left; so does a write over a file marked read-only, which is still read.
 TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
 {
     for (const FileFormat *writer : writtenFormats()) {
@@ -39,6 +54,13 @@ TEST(FailedWrites, EverySaveAndExportKeepsThePreviousFile)
             EXPECT_EQ(file, dir.listing()) << writer->name << ", call " << n;
         }
         resetFileCallCount();
+        ASSERT_TRUE(setReadOnly(path, true));
+        EXPECT_FALSE(writeAll(writer, path.c_str())) << writer->name << ", read-only";
+        EXPECT_EQ(before, readFileBytes(path)) << writer->name << ", read-only";
+        EXPECT_EQ(file, dir.listing()) << writer->name << ", read-only";
+        clearContacts();
+        EXPECT_EQ(1, readBack(writer, path.c_str())) << writer->name << ", read-only";
+        setReadOnly(path, false);
     }
     clearContacts();
 }

@@ -10,11 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
 
 #include <cstring>
 #include <string>
@@ -75,38 +70,6 @@ TEST_F(HostileFilesTest, PathsAreWrittenOrRefusedCleanly)
         }
     }
     EXPECT_EQ("not a folder", readFileBytes(dir.path("file.txt")));
-}
-
-static bool setReadOnly(const std::string &path, bool readOnly)
-{
-#ifdef _WIN32
-    return SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-#else
-    return chmod(path.c_str(), readOnly ? 0444 : 0644) == 0;
-#endif
-}
-
-// A new write is refused and leaves the file as it was, with no temporary file beside it;
-// the file is still read. (A book another program holds open while it is saved over is the
-// model run's.)
-TEST_F(HostileFilesTest, ReadOnlyFilesAreReadButNeverReplaced)
-{
-    for (const FileFormat *format : writtenFormats()) {
-        std::string path = dir.path(fileNamed("contacts", format));
-        clearContacts();
-        addContact("旧的", "1", "old");
-        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
-        const std::string before = readFileBytes(path);
-        addContact("新的", "2", "new");
-        ASSERT_TRUE(setReadOnly(path, true));
-        EXPECT_FALSE(writeAll(format, path.c_str())) << format->name;
-        clearContacts();
-        EXPECT_EQ(1, readBack(format, path.c_str())) << format->name;
-        setReadOnly(path, false);
-        EXPECT_EQ(before, readFileBytes(path)) << format->name;
-        EXPECT_EQ(fileNamed("contacts", format), dir.listing()) << format->name << ": no temporary file";
-        remove(path.c_str());
-    }
 }
 
 // A phone's export with photos: about 50 MB, nearly all of it picture data, and one card

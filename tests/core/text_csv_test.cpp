@@ -33,10 +33,8 @@ TEST_F(TextCsvTest, CsvColumnsRecognisedByTheirNames)
         {"semicolon_contacts.csv", 0, 1, 2},
         {"excel_unicode.csv", 0, 1, 2},
         {"名,中间名,姓,单位,移动电话,商务电话,备注", 0, 4, 6}, // Outlook in Chinese
-        {"First Name,Last Name,Display Name,Primary Email,Work Phone,Home Phone,Mobile Number", 2, 6, 3},
         {"Phone, NAME ,x", 1, 0, -1},                       // any case, spaces around
         {"a,b,c", 0, 1, -1},                                // nothing recognised
-        {"姓名,电话,手机", 0, 2, -1},                        // a mobile before any phone
         {"x,Name,y", 1, 2, -1},                              // never one column for two fields
         {"Mobile,a,b", 1, 0, -1},
         {"Notes,x", 1, -1, 0},

@@ -66,12 +66,9 @@ struct FileNameCase {
 TEST(VCardFileName, NeverLeadsOutsideTheFolder)
 {
     const FileNameCase cases[] = {
-        {"..", "_"}, {"a\\..\\b", "a_.._b"}, {"con", "_con"}, {"COM1", "_COM1"}, {"COM0", "COM0"},
-        {"lpt9", "_lpt9"}, {"NUL ", "_NUL"}, {"a?*<>|\"", "a______"}, {"\t", "_"},
-        {"CON.x", "_CON.x"}, {"nul.txt", "_nul.txt"}, {"COM1.abc", "_COM1.abc"},
-        {"aux .x", "_aux .x"}, {"CONIN$", "_CONIN$"}, {"conout$.a", "_conout$.a"},
-        {"CONX.a", "CONX.a"}, {"COM10", "COM10"},
-        {"\xB0\x5C\xB0\x7C", "\xB0\x5C\xB0\x7C"}, // trail bytes 0x5C, 0x7C are characters
+        {"..", "_"}, {"a\\..\\b", "a_.._b"}, {"con", "_con"}, {"COM0", "COM0"}, {"aux .x", "_aux .x"},
+        {"a?*<>|\"", "a______"}, {"\t", "_"}, {"\xB0\x5C\xB0\x7C", "\xB0\x5C\xB0\x7C"}, // trail bytes are characters
+        {"ab\xD5", "ab_"}, // half a character is none
     };
     for (const FileNameCase &c : cases) {
         char file[32];

@@ -117,7 +117,7 @@ TEST_F(SystemChooserTest, BrowseOpensTheSystemFolderBrowser)
         EXPECT_NE(nullptr, FindWindowExA(browser, nullptr, "SysTreeView32", nullptr));
         PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(0, chooseFolder("选择"));
+    EXPECT_FALSE(chooseFolder("选择"));
 }
 
 // Sort by name and remove duplicates, through the 项目 menu.
@@ -137,22 +137,21 @@ TEST_F(TidyCommandsTest, SortAsksFirstThenOrdersByPinyinWithTheTicks)
     EXPECT_EQ(Rows({"Bob|| [x]", "李四||", "张三||"}), listRows());
 }
 
+// Which contacts are duplicates is the core's; here the questions and the rows.
 TEST_F(TidyCommandsTest, RemoveDuplicatesCountsAsksAndRemoves)
 {
     addContact("张三", "138");
-    addContact("李四", "138");
     refreshContactView(SHOW_ALL);
     respond(answer(IDOK, "删除重复", "没有重复的联系人。"));
     runCommand(IDM_ITEM_REMOVE_DUPLICATES);
-    addContact("张三", "+86 138", "同事");
-    addContact("张三", "(138)");
+    addContact("张三", "138");
     refreshContactView(SHOW_ALL);
-    respond(answer(IDNO, "删除重复", "发现2个重复的联系人，是否删除？"));
+    respond(answer(IDNO, "删除重复", "发现1个重复的联系人，是否删除？"));
+    respond(answer(IDYES, "删除重复", "发现1个重复的联系人，是否删除？"));
     runCommand(IDM_ITEM_REMOVE_DUPLICATES);
-    EXPECT_EQ(4, contactCount);
-    respond(answer(IDYES, "删除重复", "发现2个重复的联系人，是否删除？"));
+    EXPECT_EQ(2, contactCount);
     runCommand(IDM_ITEM_REMOVE_DUPLICATES);
-    EXPECT_EQ(Rows({"张三|138|同事", "李四|138|"}), listRows());
+    EXPECT_EQ(Rows({"张三|138|"}), listRows());
 }
 
 // The keys Windows users press, through the program's own message loop: Ctrl+N, Ctrl+S and
@@ -209,7 +208,7 @@ TEST_F(CommandsTest, EscapeClosesTheDialogsThatCanBeCancelled)
     respond(pressEscape(true));
     runCommand(IDM_EXPORT_TXT);
     respond(pressEscape(true));
-    EXPECT_EQ(0, chooseFolder("选择"));
+    EXPECT_FALSE(chooseFolder("选择"));
     respond(pressEscape(false));
     runCommand(IDM_ITEM_ADD);
 }

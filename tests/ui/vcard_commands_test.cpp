@@ -1,6 +1,7 @@
 // A vCard folder as large as a phone's backup (the commands at ordinary sizes are the model
 // run's). Wine looks up every new file name by reading the whole folder, which makes this test
-// take about a minute; under emulation it would take many, so it runs in the 64-bit build.
+// take about a minute; where 32-bit Wine runs under emulation it would take many, and there it
+// runs in the 64-bit build only (scripts/wine-env).
 #include "tests/ui/ui_harness.h"
 
 #include "resources/resource.h"
