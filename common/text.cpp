@@ -101,7 +101,8 @@ static bool isControlByte(unsigned char c)
 // A space, a control byte (it is shown as a space) or the ideographic space.
 static bool isBlankAt(const char *text)
 {
-    return *text == ' ' || isControlByte((unsigned char)*text) || memcmp(text, "\xA1\xA1", 2) == 0;
+    unsigned char c = (unsigned char)*text;
+    return c <= ' ' || c == 0x7F || (c == 0xA1 && (unsigned char)text[1] == 0xA1);
 }
 
 void copyField(char *field, size_t size, const char *value)
@@ -112,11 +113,19 @@ void copyField(char *field, size_t size, const char *value)
         value += characterWidth(value);
     size_t length = 0, kept = 0; // kept: the length up to the last character that is no blank
     while (*value != '\0') {
+        unsigned char c = (unsigned char)*value;
+        if (c > ' ' && c < 0x7F) { // the usual byte, copied as it is
+            if (length + 2 > size)
+                break;
+            field[length++] = *value++;
+            kept = length;
+            continue;
+        }
         size_t width = characterWidth(value);
         if (length + width + 1 > size)
             break;
         bool blank = isBlankAt(value);
-        if (isControlByte((unsigned char)*value)) {
+        if (isControlByte(c)) {
             field[length++] = ' ';
             value += value[0] == '\r' && value[1] == '\n' ? 2 : 1;
             continue;

@@ -18,72 +18,63 @@ char csvColumnNames[CSV_MAX_COLUMNS][CSV_COLUMN_NAME_SIZE];
 int csvColumnCount;
 int csvNameColumn, csvNumberColumn, csvRemarkColumn;
 
-static void appendToField(CsvFile *csv, TextBuffer *field, const char *bytes, size_t count)
-{
-    if (!appendBytes(field, bytes, count))
-        csv->outOfMemory = true;
-}
-
-// Reads a quoted field's text from the quote at *at into field, "" as one quote; false when
-// no quote closes it before the end of the file.
-static bool readQuotedText(CsvFile *csv, size_t *at, TextBuffer *field)
+// Where the quoted field at the quote `at` ends: just past its closing quote ("" inside is
+// one quote); 0 when no quote closes it before the end of the file.
+static size_t quotedFieldEnd(const CsvFile *csv, size_t at)
 {
     const char *text = csv->text;
-    for (size_t i = *at + 1; i < csv->length; i++) {
+    for (size_t i = at + 1; i < csv->length; i++) {
         const char *quote = (const char *)memchr(text + i, '"', csv->length - i);
         if (quote == nullptr)
-            break;
-        size_t found = (size_t)(quote - text);
-        appendToField(csv, field, text + i, found - i);
-        if (found + 1 < csv->length && text[found + 1] == '"') {
-            appendToField(csv, field, "\"", 1);
-            i = found + 1;
-            continue;
-        }
-        *at = found + 1;
-        return true;
+            return 0;
+        i = (size_t)(quote - text);
+        if (i + 1 < csv->length && text[i + 1] == '"')
+            i++;
+        else
+            return i + 1;
     }
-    clearBuffer(field);
-    return false;
+    return 0;
 }
 
 // Spreadsheets keep a leading zero by writing a number as a formula: ="01062345678"; Google
 // Contacts writes a field's several values as "a ::: b": the first is the field's.
-static void keepPlainValue(TextBuffer *field)
+static char *plainValue(char *field, size_t length)
 {
-    if (field->length >= 3 && field->data[0] == '=' && field->data[1] == '"' &&
-        field->data[field->length - 1] == '"') {
-        memmove(field->data, field->data + 2, field->length - 3);
-        field->length -= 3;
-        field->data[field->length] = '\0';
+    if (length >= 3 && field[0] == '=' && field[1] == '"' && field[length - 1] == '"') {
+        field[length - 1] = '\0';
+        field += 2;
+        length -= 3;
     }
-    const char *more = strstr(field->data, " ::: ");
-    if (more != nullptr) {
-        field->length = (size_t)(more - field->data);
-        field->data[field->length] = '\0';
-    }
+    char *more = memchr(field, ':', length) != nullptr ? strstr(field, " ::: ") : nullptr;
+    if (more != nullptr)
+        *more = '\0';
+    return field;
 }
 
-// Reads the field at *position into field; returns true when the record goes on after it. A
+// Reads the field at *position where it stands: its quotes undone and a NUL after it, in the
+// file's own text (which is read once). *more tells whether the record goes on after it. A
 // quote that never closes is taken as text, and the field ends with its line.
-static bool readCsvField(CsvFile *csv, size_t *position, TextBuffer *field)
+static char *readCsvField(CsvFile *csv, size_t *position, bool *more)
 {
-    const char *text = csv->text;
-    size_t at = *position, length = csv->length;
-    clearBuffer(field);
-    appendToField(csv, field, "", 0);
-    if (at < length && text[at] == '"')
-        readQuotedText(csv, &at, field);
+    char *text = csv->text;
+    size_t at = *position, length = csv->length, fieldStart = at, written = at;
+    size_t quotedEnd = at < length && text[at] == '"' ? quotedFieldEnd(csv, at) : 0;
+    if (quotedEnd != 0) {
+        for (size_t i = at + 1; i + 1 < quotedEnd; i++) {
+            text[written++] = text[i];
+            i += text[i] == '"'; // "" is one quote
+        }
+        at = quotedEnd;
+    }
     size_t start = at;
-    while (at < length && text[at] != csv->separator && text[at] != '\n' && text[at] != '\r')
+    while (at < length && !csv->endsField[(unsigned char)text[at]])
         at++;
-    appendToField(csv, field, text + start, at - start);
-    if (csv->outOfMemory)
-        return false;
-    keepPlainValue(field);
-    bool more = at < length && text[at] == csv->separator;
-    *position = at + (more ? 1 : lineEndLength(text, length, at));
-    return more;
+    *more = at < length && text[at] == csv->separator;
+    *position = at + (*more ? 1 : lineEndLength(text, length, at));
+    memmove(text + written, text + start, at - start);
+    written += at - start;
+    text[written] = '\0';
+    return plainValue(text + fieldStart, written - fieldStart);
 }
 
 // The header's separator: the comma, unless the header holds none outside quotes and holds
@@ -130,15 +121,15 @@ static void readHeader(CsvFile *csv)
     size_t position = readSeparatorLine(csv);
     if (position == 0)
         csv->separator = headerSeparator(csv->text, csv->length);
-    TextBuffer field = {};
+    csv->endsField[(unsigned char)csv->separator] = true;
+    csv->endsField[(unsigned char)'\r'] = csv->endsField[(unsigned char)'\n'] = true;
     bool more = true;
     while (more && position < csv->length) {
-        more = readCsvField(csv, &position, &field);
+        const char *field = readCsvField(csv, &position, &more);
         if (csvColumnCount < CSV_MAX_COLUMNS)
-            copyField(csvColumnNames[csvColumnCount++], CSV_COLUMN_NAME_SIZE, bufferText(&field));
+            copyField(csvColumnNames[csvColumnCount++], CSV_COLUMN_NAME_SIZE, field);
     }
     csv->dataStart = position;
-    freeBuffer(&field);
 }
 
 // Takes the text over and reads its header.
@@ -151,11 +142,10 @@ static int openCsvBuffer(TextBuffer *text, CsvFile *csv)
     csv->length = text->length;
     *text = TextBuffer();
     readHeader(csv);
-    if (csvColumnCount > 0 && !csv->outOfMemory)
+    if (csvColumnCount > 0)
         return 0;
-    int failure = csv->outOfMemory ? READ_NO_MEMORY : READ_CANNOT_OPEN;
     closeCsv(csv);
-    return failure;
+    return READ_CANNOT_OPEN;
 }
 
 int openCsvBytes(const char *bytes, size_t length, CsvFile *csv)
@@ -233,15 +223,13 @@ void recognizeCsvColumns()
 
 int importCsvRecords(CsvFile *csv)
 {
-    TextBuffer field = {};
     int appended = 0;
     size_t position = csv->dataStart;
     while (position < csv->length) {
         Contact contact = {};
         bool more = true;
         for (int column = 0; more; column++) {
-            more = readCsvField(csv, &position, &field);
-            const char *value = bufferText(&field);
+            const char *value = readCsvField(csv, &position, &more);
             if (column == csvNameColumn)
                 copyField(contact.name, sizeof contact.name, value);
             if (column == csvNumberColumn)
@@ -249,8 +237,6 @@ int importCsvRecords(CsvFile *csv)
             if (column == csvRemarkColumn)
                 copyField(contact.remark, sizeof contact.remark, value);
         }
-        if (csv->outOfMemory)
-            break;
         if (contact.name[0] == '\0' && contact.number[0] == '\0' && contact.remark[0] == '\0')
             continue;
         if (!appendContact(contact)) {
@@ -259,8 +245,7 @@ int importCsvRecords(CsvFile *csv)
         }
         appended++;
     }
-    freeBuffer(&field);
-    return csv->outOfMemory ? READ_NO_MEMORY : appended;
+    return appended;
 }
 
 int importCsv(const char *path)

@@ -20,7 +20,7 @@ struct CsvFile {
     size_t length;
     size_t dataStart;  // where the first record after the header begins
     char separator;    // ',' or, for a header without commas, ';' or a tab
-    bool outOfMemory;  // a field could not be read whole
+    bool endsField[256]; // the separator, CR and LF
 };
 
 // Reads the file and its header into csvColumnNames and csvColumnCount. A first line "sep=X"
@@ -37,7 +37,7 @@ void useDefaultCsvMapping();
 // no column serves two fields.
 void recognizeCsvColumns();
 // Appends one contact per record that has text in a mapped field (the name may be empty);
-// returns how many, or READ_NO_MEMORY.
+// returns how many, or READ_NO_MEMORY. The records are read where they stand, once.
 int importCsvRecords(CsvFile *csv);
 // Opens the file and imports its records with the columns as they are mapped: the contacts
 // appended, or a ReadFailure.

@@ -126,19 +126,20 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
 {
     if (size == 0)
         return 0;
+    ensureTables();
     size_t length = 0;
-    while (*ansi != '\0') {
-        if ((unsigned char)*ansi < 0x80) { // most of a number or a Latin name
+    for (const unsigned char *at = (const unsigned char *)ansi; *at != '\0';) {
+        if (*at < 0x80) { // most of a number or a Latin name
             if (length + 2 > size)
                 break;
-            utf8[length++] = *ansi++;
+            utf8[length++] = (char)*at++;
             continue;
         }
-        unsigned long cp;
-        size_t width = decodeAnsi(ansi, &cp);
-        if (!appendUtf8(cp, utf8, size, &length))
+        size_t width = characterWidth((const char *)at);
+        unsigned long cp = codePointOfAnsi[width == 2 ? at[0] << 8 | at[1] : at[0]];
+        if (!appendUtf8(cp != 0 ? cp : '?', utf8, size, &length))
             break;
-        ansi += width;
+        at += width;
     }
     utf8[length] = '\0';
     return length;
@@ -256,20 +257,35 @@ struct Utf8Counts {
     size_t invalid;  // what is no valid sequence: a lead byte cut short, with what it has, or a stray byte
 };
 
+static bool isAsciiLetter(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Counts the text's sequences in one pass, ASCII passed over quickly. Once the text holds
+// more invalid bytes than the rest of it could outweigh (and more than a short value holds),
+// it is no UTF-8: the count stops there, and GBK files stop early.
 static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
 {
     Utf8Counts counts = {};
     size_t run = 0;                            // Latin letters in the current run
     bool runBesideLetter = false, afterLetter = false;
     for (size_t i = 0; i < length;) {
+        if (bytes[i] < 0x80) {
+            if (run > 0) // a run ends: it proves something only beside a letter
+                (runBesideLetter || isAsciiLetter(bytes[i]) ? counts.latin : counts.other) += run;
+            run = 0;
+            while (i < length && bytes[i] < 0x80)
+                afterLetter = isAsciiLetter(bytes[i++]);
+            continue;
+        }
         unsigned long cp;
         size_t used = decodeUtf8(bytes + i, &cp);
-        bool letter = (bytes[i] >= 'A' && bytes[i] <= 'Z') || (bytes[i] >= 'a' && bytes[i] <= 'z');
         // The letters of Western, Central and Northern European names; further ones (GBK
         // makes them of common ideographs such as 群 and 强) prove nothing.
         bool latin = used == 2 && cp >= 0xC0 && cp <= 0x17F && cp != 0xD7 && cp != 0xF7;
-        if (!latin && run > 0) { // a run ends: it proves something only beside a letter
-            (runBesideLetter || letter ? counts.latin : counts.other) += run;
+        if (!latin && run > 0) {
+            (runBesideLetter ? counts.latin : counts.other) += run;
             run = 0;
         }
         if (latin) {
@@ -280,14 +296,20 @@ static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
         } else if (used >= 3) {
             // The three-byte form earlier versions of this program wrote proves nothing.
             counts.strong += !(bytes[i] == 0xE0 && bytes[i + 1] < 0xA0);
-        } else if (bytes[i] >= 0x80) {
+        } else {
             counts.invalid++;
             size_t expected = utf8SequenceLength(bytes[i]);
             while (used < expected && i + used < length && (bytes[i + used] & 0xC0) == 0x80)
                 used++;
         }
-        afterLetter = letter;
+        afterLetter = false;
         i += used;
+        // A text this broken can no longer be UTF-8; many such bytes early on, with little
+        // UTF-8 among them, are taken for the text's own code page.
+        size_t proof = counts.strong + counts.latin + run;
+        if ((counts.invalid >= 16 && counts.invalid * 2 > proof + (length - i) / 2) ||
+            (counts.invalid >= 1024 && counts.invalid > 4 * proof))
+            break;
     }
     (runBesideLetter ? counts.latin : counts.other) += run;
     return counts;
@@ -427,13 +449,17 @@ static bool hasBinarySignature(const unsigned char *bytes, size_t length)
     return false;
 }
 
+enum { BINARY_EVIDENCE_BYTES = 65536 };
+
 // Control bytes that no text holds more than by accident: all below 0x20 but TAB, LF, VT, FF,
 // CR and the SUB that old editors put at the end; NUL among them, but not the NULs some
-// tools pad a file's end with.
+// tools pad a file's end with. A binary file shows itself in its first 64 KB.
 static bool hasStrayControlBytes(const unsigned char *bytes, size_t length)
 {
     while (length > 0 && bytes[length - 1] == 0)
         length--;
+    if (length > BINARY_EVIDENCE_BYTES)
+        length = BINARY_EVIDENCE_BYTES;
     size_t controls = 0;
     for (size_t i = 0; i < length; i++)
         controls += bytes[i] < 0x20 && (bytes[i] < '\t' || bytes[i] > '\r') && bytes[i] != 0x1A;

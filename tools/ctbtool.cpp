@@ -110,14 +110,18 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
     return result >= 0 ? TOOL_OK : reportReadFailure(format, result, path, err);
 }
 
+// One line: name, number and remark in UTF-8 between TABs. A field is at most 39 bytes, three
+// bytes of UTF-8 for each.
 static void printContact(FILE *out, const Contact *contact)
 {
-    printAnsi(out, contact->name);
-    fputs("\t", out);
-    printAnsi(out, contact->number);
-    fputs("\t", out);
-    printAnsi(out, contact->remark);
-    fputs("\n", out);
+    char line[4 * (NAME_SIZE + NUMBER_SIZE + REMARK_SIZE)];
+    size_t length = 0;
+    const char *fields[] = {contact->name, contact->number, contact->remark};
+    for (const char *field : fields) {
+        length += ansiToUtf8(field, line + length, sizeof line - length - 1);
+        line[length++] = field == contact->remark ? '\n' : '\t';
+    }
+    fwrite(line, 1, length, out);
 }
 
 static size_t occurrences(const char *text, char c)
