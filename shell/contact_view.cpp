@@ -3,8 +3,16 @@
 // in list order, so a refill costs one walk of the list whatever the list view had before,
 // and a row leads to its contact without a walk. The program itself keeps the selection with
 // its contact and the list at its place across a refill: the list view keeps neither.
+//
+// While the user types, a query that grows looks only among the rows of the one before it,
+// and one that shrinks back to a query typed lately takes that query's rows as they were
+// kept: a keystroke costs the rows it looks at, not the whole book. Once the list has
+// changed, the rows are found in it anew and the kept ones forgotten. A contact the search
+// hid while it was selected is selected again when a later search shows it.
 #include "shell/contact_view.h"
 
+#include "common/memory.h"
+#include "common/text.h"
 #include "interchange/exchange_formats.h"
 #include "shell/app.h"
 #include "shell/list_view.h"
@@ -13,12 +21,65 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
+#include <cstring>
 
 unsigned long contactViewRebuilds;
 static Contact **rows;
 static int rowCount;
 static int rowCapacity;
+
+enum { KEPT_QUERIES = 8 };
+
+// The rows of a query typed lately, in list order.
+struct KeptRows {
+    char query[QUERY_SIZE];
+    Contact **rows; // null while the slot is free
+    int count;
+};
+static KeptRows keptRows[KEPT_QUERIES];
+static int nextKeptSlot;
+static char rowsQuery[QUERY_SIZE]; // the query the rows now shown were found for
+static unsigned long rowsListChanges; // contactListChanges when the rows were found
+static const Contact *hiddenSelection; // selected until the search hid it
+
+static void forgetKeptRows()
+{
+    for (KeptRows &kept : keptRows) {
+        freeMemory(kept.rows);
+        kept.rows = nullptr;
+    }
+}
+
+// Keeps a copy of the rows shown now, found for rowsQuery; nothing without memory, or when
+// the rows kept already hold more than two books' worth.
+static void keepRows()
+{
+    long held = rowCount;
+    for (const KeptRows &kept : keptRows)
+        held += kept.rows != nullptr && strcmp(kept.query, rowsQuery) != 0 ? kept.count : 0;
+    for (KeptRows &kept : keptRows)
+        if (kept.rows != nullptr && strcmp(kept.query, rowsQuery) == 0)
+            return;
+    if (held > 2L * contactCount)
+        return;
+    KeptRows &slot = keptRows[nextKeptSlot];
+    nextKeptSlot = (nextKeptSlot + 1) % KEPT_QUERIES;
+    freeMemory(slot.rows);
+    slot.rows = (Contact **)allocateMemory(((size_t)rowCount + 1) * sizeof *rows);
+    if (slot.rows == nullptr)
+        return;
+    memcpy(slot.rows, rows, (size_t)rowCount * sizeof *rows);
+    slot.count = rowCount;
+    copyText(slot.query, sizeof slot.query, rowsQuery);
+}
+
+static const KeptRows *keptRowsFor(const char *query)
+{
+    for (const KeptRows &kept : keptRows)
+        if (kept.rows != nullptr && strcmp(kept.query, query) == 0)
+            return &kept;
+    return nullptr;
+}
 
 // Room for a row per contact. Without memory for a larger array the old one stays, and the
 // contacts beyond it go unshown until a later refill finds the room.
@@ -26,7 +87,7 @@ static void reserveRows()
 {
     if (contactCount <= rowCapacity)
         return;
-    Contact **larger = (Contact **)realloc(rows, contactCount * sizeof *rows);
+    Contact **larger = (Contact **)resizeMemory(rows, contactCount * sizeof *rows);
     if (larger == nullptr)
         return;
     rows = larger;
@@ -93,9 +154,49 @@ static int rowOf(const Contact *contact)
     return -1;
 }
 
-void refreshContactView(RowFilter filter)
+// Finds the rows of query among every contact.
+static void findRows(const SearchQuery *query)
+{
+    reserveRows();
+    rowCount = 0;
+    rowsListChanges = contactListChanges;
+    bool all = query->text[0] == '\0';
+    for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
+        contact->shown = rowCount < rowCapacity && (all || contactMatchesQuery(contact, query));
+        if (contact->shown)
+            rows[rowCount++] = contact;
+    }
+}
+
+// Finds the rows of query among those of a shorter query (count of them, in among).
+static void narrowRows(const SearchQuery *query, Contact *const *among, int count)
+{
+    int kept = 0;
+    for (int i = 0; i < count; i++) {
+        Contact *contact = among[i];
+        contact->shown = contactMatchesQuery(contact, query);
+        if (contact->shown)
+            rows[kept++] = contact;
+    }
+    rowCount = kept;
+}
+
+// Shows the rows found, the list at top and the selected contact, while it has a row,
+// selected and in view.
+static void showRows(const Contact *selected, int top)
 {
     contactViewRebuilds++;
+    SendMessageA(listView, LVM_SETITEMCOUNT, rowCount, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    int row = rowOf(selected);
+    selectOnly(row);
+    scrollToRow(top);
+    if (row >= 0)
+        scrollIntoView(row);
+    InvalidateRect(listView, nullptr, TRUE);
+}
+
+void refreshContactView(RowFilter filter)
+{
     // The selected contact may have been freed since the last refill: its address is only
     // compared with the records of this one, never read.
     const Contact *selected = contactAtRow(selectedRow());
@@ -104,26 +205,53 @@ void refreshContactView(RowFilter filter)
     prepareQuery(&query, "");
     if (filter == SHOW_MATCHES)
         readSearchQuery(&query);
-    reserveRows();
-    rowCount = 0;
-    for (Contact *contact = firstContact; contact != nullptr; contact = contact->next) {
-        contact->shown = rowCount < rowCapacity && contactMatchesQuery(contact, &query);
-        if (contact->shown)
-            rows[rowCount++] = contact;
+    forgetKeptRows();
+    hiddenSelection = nullptr;
+    findRows(&query);
+    copyText(rowsQuery, sizeof rowsQuery, query.text);
+    showRows(selected, top);
+}
+
+// The rows of what the search box holds now, from the rows kept or shown where they can be.
+static void findTypedRows(const SearchQuery *query)
+{
+    const KeptRows *kept = keptRowsFor(query->text);
+    size_t shownLength = strlen(rowsQuery);
+    if (rowsListChanges != contactListChanges) {
+        findRows(query);
+    } else if (kept != nullptr) {
+        for (int i = 0; i < rowCount; i++)
+            rows[i]->shown = 0;
+        memcpy(rows, kept->rows, (size_t)kept->count * sizeof *rows);
+        rowCount = kept->count;
+        for (int i = 0; i < rowCount; i++)
+            rows[i]->shown = 1;
+    } else if (shownLength > 0 && strncmp(query->text, rowsQuery, shownLength) == 0) {
+        for (int i = 0; i < rowCount; i++)
+            rows[i]->shown = 0;
+        narrowRows(query, rows, rowCount);
+    } else {
+        findRows(query);
     }
-    SendMessageA(listView, LVM_SETITEMCOUNT, rowCount, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-    selectOnly(rowOf(selected));
-    scrollToRow(top);
-    InvalidateRect(listView, nullptr, TRUE);
+    copyText(rowsQuery, sizeof rowsQuery, query->text);
 }
 
 void showSearchMatches()
 {
-    refreshContactView(SHOW_MATCHES);
-    scrollToRow(0);
-    int row = selectedRow();
-    if (row >= 0)
-        scrollIntoView(row);
+    if (rowsListChanges != contactListChanges) {
+        forgetKeptRows();
+        hiddenSelection = nullptr;
+    } else {
+        keepRows();
+    }
+    const Contact *selected = contactAtRow(selectedRow());
+    if (selected == nullptr)
+        selected = hiddenSelection;
+    SearchQuery query;
+    readSearchQuery(&query);
+    findTypedRows(&query);
+    showRows(selected, 0);
+    hiddenSelection = selectedRow() < 0 ? selected : nullptr;
 }
 
 void refreshAfterRemoval(RowFilter filter, int selectedBefore)

@@ -7,10 +7,12 @@ enum RowFilter { SHOW_ALL, SHOW_MATCHES };
 
 // Rebuilds the rows: all contacts, or only those that match the search box (their shown flag
 // is 1, the others' 0). Afterwards row i shows contactAtRow(i). The list keeps its scroll
-// position, and the contact that was selected stays selected and focused while it has a row.
+// position, and the contact that was selected stays selected and focused, scrolled into
+// view, while it has a row.
 void refreshContactView(RowFilter filter);
 // After the search box changed: the matching rows from the top, the selected contact kept
-// and scrolled into view while it matches.
+// and scrolled into view while it matches; when a search hid it, a later search that shows
+// it again selects it again.
 void showSearchMatches();
 // After contacts were removed: the rows rebuilt, and when the selected contact is gone, the
 // row that took its place (the row that was selected before) selected instead.

@@ -9,6 +9,7 @@
 
 Contact *firstContact;
 int32_t contactCount;
+unsigned long contactListChanges;
 static Contact *lastContact;
 
 enum { BLOCK_RECORDS = 1024 };
@@ -71,6 +72,7 @@ bool appendContact(Contact contact)
         lastContact->next = record;
     lastContact = record;
     contactCount++;
+    contactListChanges++;
     return true;
 }
 
@@ -91,6 +93,7 @@ bool removeContact(Contact *contact)
     if (lastContact == record)
         lastContact = previous;
     contactCount--;
+    contactListChanges++;
     giveBackRecord(record);
     return true;
 }
@@ -125,6 +128,7 @@ void moveContact(Contact *contact, MoveDirection direction)
     }
     if (record == nullptr)
         return;
+    contactListChanges++;
     if (direction == MOVE_UP) {
         if (previous != nullptr)
             swapWithNext(beforePrevious, previous);
@@ -144,6 +148,7 @@ ContactChain takeContacts()
     firstContact = nullptr;
     lastContact = nullptr;
     contactCount = 0;
+    contactListChanges++;
     return chain;
 }
 

@@ -21,6 +21,9 @@ struct Contact {
 
 extern Contact *firstContact;
 extern int32_t contactCount; // always the number of records reachable from firstContact
+// Moves with every change of which records the list holds or of their order: a record taken
+// from the list before it moved may have been freed since.
+extern unsigned long contactListChanges;
 
 // Appends a copy of the record at the tail (its next becomes null). False when no memory
 // could be had, in which case the list is unchanged.

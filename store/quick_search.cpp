@@ -34,6 +34,26 @@ bool matchesQuery(const char *query, const char *text)
     return false;
 }
 
+// True when position is where a character of text starts.
+static bool startsCharacter(const char *text, const char *position)
+{
+    while (text < position)
+        text += characterWidth(text);
+    return text == position;
+}
+
+// matchesQuery, by the C library's byte search where no letter needs folding (numbers, and
+// Chinese), which most searches are.
+static bool holdsQuery(const SearchQuery *query, const char *text)
+{
+    if (query->foldsCase)
+        return matchesQuery(query->text, text);
+    for (const char *found = strstr(text, query->text); found != nullptr; found = strstr(found + 1, query->text))
+        if (startsCharacter(text, found))
+            return true;
+    return false;
+}
+
 static bool sameLetter(char typed, char spoken)
 {
     return typed == spoken || (typed == 'u' && spoken == 'v');
@@ -64,8 +84,9 @@ static bool spellsFrom(const char *key, const char *at)
     return false;
 }
 
-// The letters of a query of ASCII letters, spaces and apostrophes, in lower case; false for
-// any other query.
+// The letters of a query of ASCII letters, spaces and apostrophes, in lower case (none for a
+// query of spaces and apostrophes: it spells the beginning of every name); false for any
+// other query.
 static bool pinyinKey(const char *query, char key[QUERY_SIZE])
 {
     size_t length = 0;
@@ -77,7 +98,7 @@ static bool pinyinKey(const char *query, char key[QUERY_SIZE])
             return false;
     }
     key[length] = '\0';
-    return length > 0;
+    return true;
 }
 
 static bool spellsKey(const char *key, const char *name)
@@ -90,14 +111,18 @@ static bool spellsKey(const char *key, const char *name)
 
 bool contactMatchesQuery(const Contact *contact, const SearchQuery *query)
 {
-    return matchesQuery(query->text, contact->name) || matchesQuery(query->text, contact->number) ||
-           matchesQuery(query->text, contact->remark) ||
-           (query->pinyin[0] != '\0' && spellsKey(query->pinyin, contact->name));
+    return holdsQuery(query, contact->name) || holdsQuery(query, contact->number) ||
+           holdsQuery(query, contact->remark) ||
+           (query->spelled && spellsKey(query->pinyin, contact->name));
 }
 
 void prepareQuery(SearchQuery *query, const char *typed)
 {
     copyText(query->text, sizeof query->text, typed);
-    if (!pinyinKey(query->text, query->pinyin))
+    query->spelled = pinyinKey(query->text, query->pinyin);
+    if (!query->spelled)
         query->pinyin[0] = '\0';
+    query->foldsCase = false;
+    for (const char *at = query->text; *at != '\0'; at += characterWidth(at))
+        query->foldsCase = query->foldsCase || lowerAscii(*at) != upperAscii(*at);
 }

@@ -11,8 +11,10 @@ bool matchesQuery(const char *query, const char *text);
 // A query as the search uses it, prepared once for all the contacts it is matched against.
 struct SearchQuery {
     char text[QUERY_SIZE];   // what was typed, cut to 49 bytes on a character boundary
-    char pinyin[QUERY_SIZE]; // its letters in lower case, when it is only letters, spaces and
-                             // apostrophes; empty otherwise
+    char pinyin[QUERY_SIZE]; // its letters in lower case when it is spelled, else empty
+    bool spelled;            // it is only ASCII letters, spaces and apostrophes: names are
+                             // spelled for it
+    bool foldsCase;          // it holds an ASCII letter, compared without regard to case
 };
 
 // Prepares what was typed for the search.
@@ -20,5 +22,6 @@ void prepareQuery(SearchQuery *query, const char *typed);
 // True when the contact's name, number or remark holds the query, or its name spells it in
 // pinyin from any of its characters on: each character, in order, gives its initial or any
 // longer beginning of one of its readings ("zs", "zhangs", "zsan" and "sa" all find 张三;
-// spaces and apostrophes are ignored); "u" also matches "ü".
+// spaces and apostrophes are ignored); "u" also matches "ü". A query that only grows matches
+// no contact the shorter one did not: the search may look only among those.
 bool contactMatchesQuery(const Contact *contact, const SearchQuery *query);

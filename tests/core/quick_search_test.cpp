@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 
 struct MatchCase {
@@ -40,4 +42,31 @@ TEST(PrepareQuery, SpellsOnlyLettersInLowerCase)
     EXPECT_STREQ("", query.pinyin) << "not letters only";
     prepareQuery(&query, "Z s'an");
     EXPECT_STREQ("zsan", query.pinyin) << "spaces and apostrophes are no part of the spelling";
+}
+
+// The list narrows the rows of a query as it grows: whatever a query matches, each of its
+// beginnings must match too.
+TEST(ContactMatchesQuery, AGrowingQueryNeverFindsMore)
+{
+    const char *const names[] = {"张三", "欧阳修文", "吕布", "单曾长", "Li Lei", "王Al", "安娜", "鑫a"};
+    const char *const pieces[] = {"z", "s", "h", "a", "n", "g", "l", "u", "y", "i", "A", "L", " ",
+                                  "'", "1", "3", "8", "+", "-", "张", "三", "阳", "娜", "e", "x"};
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 4000; round++) {
+        Contact contact = {};
+        copyText(contact.name, sizeof contact.name, names[random() % std::size(names)]);
+        copyText(contact.number, sizeof contact.number, random() % 2 ? "+86 138-1" : "555");
+        copyText(contact.remark, sizeof contact.remark, random() % 2 ? "Gym 张三" : "");
+        std::string typed;
+        for (int length = 1 + random() % 6; length > 0; length--)
+            typed += pieces[random() % std::size(pieces)];
+        SearchQuery whole;
+        prepareQuery(&whole, typed.c_str());
+        for (size_t end = 0; end < typed.size(); end += characterWidth(&typed[end])) {
+            SearchQuery beginning;
+            prepareQuery(&beginning, typed.substr(0, end).c_str());
+            EXPECT_TRUE(!contactMatchesQuery(&contact, &whole) || contactMatchesQuery(&contact, &beginning))
+                << "'" << typed << "' finds " << contact.name << ", '" << beginning.text << "' does not";
+        }
+    }
 }

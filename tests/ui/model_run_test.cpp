@@ -205,6 +205,7 @@ protected:
     std::string boxQuery;   // the search box's text
     std::string shownQuery; // the query the rows were last filled with
     int selectedId = -1, focusedId = -1; // the contacts of the selected and the focused row
+    int hiddenId = -1;                   // the contact selected until a search hid it
     int top = 0;                         // the row at the top of the list
     int page = 0;                        // how many rows the list shows whole
     int nextId = 1;
@@ -255,14 +256,29 @@ protected:
     // What the program does to the selection and the scroll position, as the model sees it.
     void scrollTo(int row) { top = std::max(0, std::min(row, (int)shownIndexes().size() - page)); }
     void scrollIntoView(int row) { scrollTo(row < top ? row : row >= top + page ? row - page + 1 : top); }
-    // The rows filled anew: the selected contact stays selected while it has a row.
+    // The rows filled anew: the selected contact stays selected, in view, while it has a row.
     void refill(const std::string &query)
     {
         shownQuery = query;
+        hiddenId = -1;
         if (rowOf(selectedId) < 0)
             selectedId = -1;
         focusedId = selectedId;
         scrollTo(top);
+        if (selectedId >= 0)
+            scrollIntoView(rowOf(selectedId));
+    }
+    // The rows of a search from the top; the selected contact, or the one a search hid,
+    // selected and in view while it matches.
+    void showSearch(const std::string &query)
+    {
+        int wanted = selectedId >= 0 ? selectedId : hiddenId;
+        shownQuery = query;
+        selectedId = focusedId = rowOf(wanted) >= 0 ? wanted : -1;
+        hiddenId = selectedId < 0 ? wanted : -1;
+        scrollTo(0);
+        if (selectedId >= 0)
+            scrollIntoView(rowOf(selectedId));
     }
     void showRow(int row)
     {
@@ -346,8 +362,8 @@ protected:
         (editing ? model[shown[row]] : (model.emplace_back(), model.back())) = entry;
         if (!boxQuery.empty()) {
             boxQuery = "";
-            refill("");
-            scrollTo(0);
+            hiddenId = editing ? hiddenId : -1; // a contact added changes the list
+            showSearch("");
         }
         refill("");
         showRow(rowOf(entry.id));
@@ -417,15 +433,12 @@ protected:
     }
 
     // The rows start at the top again; the selected contact stays selected, in view, while it
-    // matches.
+    // matches, and comes back when a later search shows it again.
     void stepSearch()
     {
         boxQuery = pickFrom(queries);
         SetWindowTextA(searchBox, boxQuery.c_str()); // the box reports it as typing
-        refill(boxQuery);
-        scrollTo(0);
-        if (selectedId >= 0)
-            scrollIntoView(rowOf(selectedId));
+        showSearch(boxQuery);
     }
 
     // A move works only on the unfiltered list; the first moves nowhere up, the last nowhere
@@ -530,6 +543,7 @@ protected:
             formatLoadMessage(message, sizeof message, (LoadResult)(LOAD_BAD_MAGIC + kind), bad.c_str());
             respond(chooseFileNamed(bad));
             respond(answer(IDOK, "错误", message));
+            hiddenId = -1; // the book was put aside while the file was read, and back
             return runCommand(either(IDM_FILE_OPEN, IDT_FILE_OPEN));
         }
         respond(chooseFileNamed(*path));
