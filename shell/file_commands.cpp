@@ -116,10 +116,19 @@ void openCommandLineBook(const char *commandLine)
     }
     if (path[0] == '\0')
         return;
-    if (strlen(path) >= PATH_SIZE)
+    // The book is saved to where it was opened from, whatever folder a chooser moves the
+    // program to meanwhile: a path relative to the starting folder is made whole first.
+    char fullPath[PATH_SIZE];
+    DWORD fullLength = GetFullPathNameA(path, sizeof fullPath, fullPath, nullptr);
+    char message[MESSAGE_SIZE];
+    if (fullLength == 0 || fullLength >= sizeof fullPath) {
         MessageBoxA(mainWindow, "路径太长！", openTitle, MB_OK | MB_ICONWARNING);
-    else
-        openBookFile(path);
+    } else if (platformPathKind(fullPath) != PATH_FILE) {
+        formatText(message, sizeof message, "找不到文件：\n%s", fullPath);
+        MessageBoxA(mainWindow, message, openTitle, MB_OK | MB_ICONWARNING);
+    } else {
+        openBookFile(fullPath);
+    }
 }
 
 // How each kind of file is taken when it is dropped.

@@ -112,16 +112,22 @@ void createListView()
     SetWindowLongPtrA(header, GWLP_WNDPROC, (LONG_PTR)headerProc);
 }
 
+// The row whose check box is at point, or -1: in the first column, where the hit test names
+// the box, also together with other parts (Wine does so in the row's margin). Over the other
+// columns Wine's plain hit test names every part of the row, the box too.
+static int checkBoxRowAt(POINT point)
+{
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    int row = (int)SendMessageA(listView, LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
+    return hit.iSubItem == 0 && (hit.flags & LVHT_ONITEMSTATEICON) ? row : -1;
+}
+
 // A double-click edits the row it was on, which a click on a check box does not select. On
 // the check box itself it only ticks, as the click before it did.
 static void onDoubleClick(const NMITEMACTIVATE *activate)
 {
-    if (activate->iItem < 0)
-        return;
-    LVHITTESTINFO hit = {};
-    hit.pt = activate->ptAction;
-    SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit);
-    if (hit.flags & LVHT_ONITEMSTATEICON)
+    if (activate->iItem < 0 || checkBoxRowAt(activate->ptAction) >= 0)
         return;
     showRow(activate->iItem);
     SendMessageA(mainWindow, WM_COMMAND, IDT_ITEM_EDIT, 0);
@@ -153,15 +159,11 @@ static void toggleTick(int row)
     SendMessageA(listView, LVM_REDRAWITEMS, row, row);
 }
 
-// A click ticks or clears the box wherever the list's hit test names it, also together with
-// other parts (Wine does so in the row's margin), as the list itself ticks a box it keeps.
+// A click on a check box ticks or clears it, as the list itself ticks a box it keeps; a
+// click anywhere else in the row only selects the row.
 static void onClick(const NMITEMACTIVATE *click)
 {
-    LVHITTESTINFO hit = {};
-    hit.pt = click->ptAction;
-    if (SendMessageA(listView, LVM_HITTEST, 0, (LPARAM)&hit) >= 0 &&
-        (hit.flags & LVHT_ONITEMSTATEICON))
-        toggleTick(hit.iItem);
+    toggleTick(checkBoxRowAt(click->ptAction));
 }
 
 // Space ticks or clears the row with the keyboard focus, which is the row the user last

@@ -16,6 +16,7 @@
 char currentPath[PATH_SIZE];
 const char programTitle[] = "Vostrelina v1.0";
 static HACCEL accelerators;
+static HWND focusedControl; // the control that had the keyboard when the window was left
 
 // Room for the title, the quotes around the path and the longest path.
 enum { CAPTION_SIZE = sizeof programTitle + sizeof " - \"\"" + PATH_SIZE };
@@ -61,6 +62,20 @@ bool translateMainWindowKey(MSG *message)
     return false;
 }
 
+// A dialog or message box, or another program, takes the keyboard away; the control that
+// had it gets it back when the window is active again, as the list when none had it yet.
+static void onActivate(WPARAM wParam)
+{
+    HWND focused = GetFocus();
+    if (LOWORD(wParam) == WA_INACTIVE && focused != nullptr && IsChild(mainWindow, focused))
+        focusedControl = focused;
+}
+
+static void onSetFocus()
+{
+    SetFocus(focusedControl != nullptr && IsWindow(focusedControl) ? focusedControl : listView);
+}
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE)
@@ -73,5 +88,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCommand(wParam, lParam);
     else if (message == WM_DROPFILES)
         openDroppedFiles((HDROP)wParam);
+    else if (message == WM_ACTIVATE)
+        onActivate(wParam);
+    else if (message == WM_SETFOCUS)
+        onSetFocus();
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -53,17 +53,28 @@ TEST_F(CommandsTest, EditOfAContactFreedMeanwhileChangesNothing)
 }
 
 // A click on a check box does not select its row, so a double-click edits the row it was
-// on, not the selected one; on the check box itself it only ticks.
+// on, not the selected one, in whichever column; on the check box itself it only ticks, and
+// a click anywhere else ticks nothing.
 TEST_F(CommandsTest, DoubleClickEditsTheRowItWasOn)
 {
     addContacts("ABC");
-    selectRow(0);
-    respond([](HWND dialog) {
-        EXPECT_EQ("编辑", windowText(dialog));
-        EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
-        SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
-    });
-    SendMessageA(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, pointOnRow(1, LVHT_ONITEMLABEL));
+    for (int column = 0; column < 3; column++) {
+        selectRow(0);
+        respond([](HWND dialog) {
+            EXPECT_EQ("编辑", windowText(dialog));
+            EXPECT_EQ("B", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME)));
+            SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
+        });
+        RECT cell;
+        cell.top = column;
+        cell.left = LVIR_LABEL;
+        SendMessageA(listView, LVM_GETSUBITEMRECT, 1, (LPARAM)&cell);
+        LPARAM point = MAKELPARAM(cell.right - 4, (cell.top + cell.bottom) / 2);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            SendMessageA(listView, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
+        EXPECT_EQ(1, selectedRow()) << "column " << column;
+    }
+    EXPECT_EQ(Rows({"A||", "B||", "C||"}), listRows());
     selectRow(0);
     LPARAM box = pointOnRow(2, LVHT_ONITEMSTATEICON);
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
@@ -135,6 +146,18 @@ TEST_F(TidyCommandsTest, SortAsksFirstThenOrdersByPinyinWithTheTicks)
     respond(answer(IDYES, "按姓名排序", question)); // and no message after the sort
     runCommand(IDM_ITEM_SORT_BY_NAME);
     EXPECT_EQ(Rows({"Bob|| [x]", "李四||", "张三||"}), listRows());
+
+    for (int i = 0; i < 60; i++) // the selected contact goes far down, and the list with it
+        addContact("Ann", "");
+    refreshContactView(SHOW_ALL);
+    showRow(2);
+    respond(answer(IDYES, "按姓名排序", question));
+    runCommand(IDM_ITEM_SORT_BY_NAME);
+    int top = (int)SendMessageA(listView, LVM_GETTOPINDEX, 0, 0);
+    int page = (int)SendMessageA(listView, LVM_GETCOUNTPERPAGE, 0, 0);
+    EXPECT_EQ("张三||", listRows()[62]);
+    EXPECT_EQ(62, selectedRow());
+    EXPECT_TRUE(top <= 62 && 62 < top + page) << "rows " << top << " to " << top + page - 1 << " shown";
 }
 
 // Which contacts are duplicates is the core's; here the questions and the rows.
@@ -163,8 +186,10 @@ TEST_F(CommandsTest, KeysReachTheirCommands)
     addContacts("ABC");
     copyText(currentPath, sizeof currentPath, dir.path("book.ctb").c_str());
     selectAndFocus(0, 1);
+    SetFocus(listView);
     respond(answer(IDYES, "删除", "你选择删除项目：\n姓名：B\n点击“是”确认删除。"));
     pressKey(listView, VK_DELETE);
+    EXPECT_EQ(listView, GetFocus()) << "the keyboard is back in the list after the question";
     respond([](HWND dialog) {
         EXPECT_EQ("C", windowText(GetDlgItem(dialog, IDC_CONTACT_NAME))) << "the row that took B's place";
         SendMessageA(dialog, WM_COMMAND, IDC_CONTACT_CANCEL, 0);
@@ -179,6 +204,9 @@ TEST_F(CommandsTest, KeysReachTheirCommands)
 
     pressKey(listView, 'F', true);
     EXPECT_EQ(searchBox, GetFocus());
+    respond(answer(IDOK, "保存", "文件保存！"));
+    pressKey(searchBox, 'S', true);
+    EXPECT_EQ(searchBox, GetFocus()) << "and in the search box, where it was";
     SetWindowTextA(searchBox, "C");
     pressKey(searchBox, VK_TAB);
     EXPECT_EQ(listView, GetFocus());
@@ -236,6 +264,17 @@ TEST_F(CommandsTest, BooksOpenFromTheCommandLine)
     respond(answer(IDOK, "打开文件", "路径太长！"));
     openCommandLineBook(std::string(300, 'x').c_str());
     openCommandLineBook("  ");
+    respond(answer(IDOK, "打开文件", "找不到文件：\n" + dir.path("gone.ctb")));
+    openCommandLineBook(dir.path("gone.ctb").c_str());
+
+    // A book named from the starting folder is the starting folder's, wherever the program
+    // goes afterwards.
+    char started[MAX_PATH];
+    GetCurrentDirectoryA(sizeof started, started);
+    SetCurrentDirectoryA(dir.path("").c_str());
+    openCommandLineBook("\"通讯录 (1).ctb\"");
+    SetCurrentDirectoryA(started);
+    EXPECT_EQ("Vostrelina v1.0 - \"" + book + "\"", windowText(window));
 }
 
 // Files dropped on the window: a book opens, the other files import one after another (the
