@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-enum { HEADER_SIZE = 12, RECORD_SIZE = NAME_SIZE + NUMBER_SIZE + REMARK_SIZE };
+enum { HEADER_SIZE = 12, RECORD_SIZE = NAME_SIZE + NUMBER_SIZE + REMARK_SIZE, RECORDS_PER_READ = 1024 };
 
 static void putInt32(unsigned char *bytes, uint32_t value)
 {
@@ -60,21 +60,28 @@ static LoadResult readHeader(FILE *file, int32_t *count)
     return *count < 0 ? LOAD_BAD_COUNT : LOAD_OK;
 }
 
+// The records are read many at a time; those read whole before a file ends short are kept.
 static LoadResult readRecords(FILE *file, int32_t count)
 {
-    for (int32_t i = 0; i < count; i++) {
-        unsigned char bytes[RECORD_SIZE];
-        if (readBytes(file, bytes, sizeof bytes) != sizeof bytes)
+    static unsigned char chunk[RECORDS_PER_READ * RECORD_SIZE];
+    for (int32_t read = 0; read < count;) {
+        size_t wanted = count - read < RECORDS_PER_READ ? (size_t)(count - read) : (size_t)RECORDS_PER_READ;
+        size_t whole = readBytes(file, chunk, wanted * RECORD_SIZE) / RECORD_SIZE;
+        for (size_t i = 0; i < whole; i++) {
+            const unsigned char *bytes = chunk + i * RECORD_SIZE;
+            Contact record = {};
+            memcpy(record.name, bytes, NAME_SIZE);
+            memcpy(record.number, bytes + NAME_SIZE, NUMBER_SIZE);
+            memcpy(record.remark, bytes + NAME_SIZE + NUMBER_SIZE, REMARK_SIZE);
+            terminateField(record.name, NAME_SIZE);
+            terminateField(record.number, NUMBER_SIZE);
+            terminateField(record.remark, REMARK_SIZE);
+            if (!appendContact(record))
+                return LOAD_NO_MEMORY;
+        }
+        if (whole < wanted)
             return LOAD_TRUNCATED;
-        Contact record = {};
-        memcpy(record.name, bytes, NAME_SIZE);
-        memcpy(record.number, bytes + NAME_SIZE, NUMBER_SIZE);
-        memcpy(record.remark, bytes + NAME_SIZE + NUMBER_SIZE, REMARK_SIZE);
-        terminateField(record.name, NAME_SIZE);
-        terminateField(record.number, NUMBER_SIZE);
-        terminateField(record.remark, REMARK_SIZE);
-        if (!appendContact(record))
-            return LOAD_NO_MEMORY;
+        read += (int32_t)whole;
     }
     return LOAD_OK;
 }

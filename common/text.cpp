@@ -154,11 +154,14 @@ size_t lineEndLength(const char *text, size_t length, size_t at)
 bool nextLine(const char *text, size_t length, size_t *position, const char **line,
               size_t *lineLength)
 {
-    size_t start = *position, end = start;
+    size_t start = *position;
     if (start >= length)
         return false;
-    while (end < length && text[end] != '\n' && text[end] != '\r')
-        end++;
+    const char *newline = (const char *)memchr(text + start, '\n', length - start);
+    size_t end = newline != nullptr ? (size_t)(newline - text) : length;
+    const char *carriageReturn = (const char *)memchr(text + start, '\r', end - start);
+    if (carriageReturn != nullptr)
+        end = (size_t)(carriageReturn - text);
     *line = text + start;
     *lineLength = end - start;
     *position = end + lineEndLength(text, length, end);

@@ -183,6 +183,8 @@ static unsigned long plainCodePoint(unsigned long cp)
         {0x200B, 0x200F, 0},     {0x202A, 0x202E, 0},    {0x2060, 0x2060, 0},     {0x2066, 0x2069, 0},
         {0xFEFF, 0xFEFF, 0},
     };
+    if (cp > 0x2069 && cp != 0xFEFF) // every ideograph
+        return cp;
     for (const auto &range : replaced)
         if (cp >= range.first && cp <= range.last)
             return range.plain;
@@ -216,6 +218,12 @@ size_t utf8ToAnsi(const char *utf8, char *ansi, size_t size)
     size_t length = 0;
     const unsigned char *text = (const unsigned char *)utf8;
     while (*text != '\0') {
+        if (*text < 0x80) { // most of a number or a Latin name
+            if (length + 2 > size)
+                break;
+            ansi[length++] = (char)*text++;
+            continue;
+        }
         unsigned long cp;
         text += decodeUtf8(text, &cp);
         char bytes[MB_LEN_MAX];
@@ -265,6 +273,19 @@ static bool isAsciiLetter(unsigned char c)
 // Counts the text's sequences in one pass, ASCII passed over quickly. Once the text holds
 // more invalid bytes than the rest of it could outweigh (and more than a short value holds),
 // it is no UTF-8: the count stops there, and GBK files stop early.
+// Where the run of ASCII bytes from at ends, eight bytes at a time.
+static size_t asciiRunEnd(const unsigned char *bytes, size_t at, size_t length)
+{
+    for (uint64_t eight; at + 8 <= length; at += 8) {
+        memcpy(&eight, bytes + at, 8);
+        if (eight & 0x8080808080808080u)
+            break;
+    }
+    while (at < length && bytes[at] < 0x80)
+        at++;
+    return at;
+}
+
 static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
 {
     Utf8Counts counts = {};
@@ -275,8 +296,8 @@ static Utf8Counts countUtf8(const unsigned char *bytes, size_t length)
             if (run > 0) // a run ends: it proves something only beside a letter
                 (runBesideLetter || isAsciiLetter(bytes[i]) ? counts.latin : counts.other) += run;
             run = 0;
-            while (i < length && bytes[i] < 0x80)
-                afterLetter = isAsciiLetter(bytes[i++]);
+            i = asciiRunEnd(bytes, i, length);
+            afterLetter = isAsciiLetter(bytes[i - 1]);
             continue;
         }
         unsigned long cp;

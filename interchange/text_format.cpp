@@ -20,6 +20,8 @@ enum SeparatorKind { NO_SEPARATOR, BLANK, MARK };
 static SeparatorKind doubleByteSeparator(const char *at)
 {
     static const char marks[][3] = {"\xA3\xAC", "\xA3\xBB", "\xA1\xA2", "\xA3\xBA"};
+    if (at[0] != '\xA1' && at[0] != '\xA3') // most characters
+        return NO_SEPARATOR;
     if (memcmp(at, "\xA1\xA1", 2) == 0)
         return BLANK;
     for (const char *mark : marks)
@@ -28,16 +30,29 @@ static SeparatorKind doubleByteSeparator(const char *at)
     return NO_SEPARATOR;
 }
 
-static SeparatorKind separatorAt(const char *at, size_t width)
+static constexpr SeparatorKind singleByteKind(unsigned char c)
 {
-    unsigned char c = (unsigned char)*at;
-    if (width == 2)
-        return doubleByteSeparator(at);
     if (c == ' ' || c == '"' || c < 0x20 || c == 0x7F)
         return BLANK;
     bool fieldByte = (c >= '0' && c <= '9') || (c >= 0x3C && c <= 0x5A) || (c >= 'a' && c <= 'z') ||
-                     c >= 0x80 || strchr("+-().#*", c) != nullptr;
+                     c >= 0x80 || c == '+' || c == '-' || c == '(' || c == ')' || c == '.' ||
+                     c == '#' || c == '*';
     return fieldByte ? NO_SEPARATOR : MARK;
+}
+
+// What every byte is when it stands alone, worked out once by the compiler.
+static constexpr struct SingleByteKinds {
+    SeparatorKind of[256];
+    constexpr SingleByteKinds() : of()
+    {
+        for (int c = 0; c < 256; c++)
+            of[c] = singleByteKind((unsigned char)c);
+    }
+} singleByteKinds;
+
+TEXT_STEP SeparatorKind separatorAt(const char *at, size_t width)
+{
+    return width == 2 ? doubleByteSeparator(at) : singleByteKinds.of[(unsigned char)*at];
 }
 
 // Past the separator at at: its blanks, and one mark with the blanks after it.
@@ -74,7 +89,8 @@ FieldEnd nextTextField(const char **cursor, char *dest, size_t capacity)
         }
         full = full || length + width >= capacity;
         if (!full) {
-            memcpy(dest + length, at, width);
+            dest[length] = at[0];
+            dest[length + width - 1] = at[width - 1];
             length += width;
         }
         at += width;

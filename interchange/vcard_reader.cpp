@@ -34,9 +34,24 @@ struct Span {
     size_t length;
 };
 
+// The properties a card is read from; every other one is passed over.
+enum PropertyKind {
+    OTHER_PROPERTY,
+    BEGIN_PROPERTY,
+    END_PROPERTY,
+    VERSION_PROPERTY,
+    N_PROPERTY,
+    FN_PROPERTY,
+    ORG_PROPERTY,
+    NOTE_PROPERTY,
+    TEL_PROPERTY,
+    AGENT_PROPERTY
+};
+
 // One property line taken apart; the spans point into the line.
 struct Property {
     Span name; // without group, e.g. "TEL"
+    PropertyKind kind;
     Span value;
     Encoding encoding;
     Charset charset;
@@ -94,32 +109,45 @@ enum ValueShape {
 void valueToField(Reader *reader, const KeptValue *value, ValueShape shape, bool utf8ByDefault,
                   char *field, size_t size);
 
-bool spanIs(Span span, const char *word)
+// word is in upper case.
+bool sameLetters(const char *text, const char *word, size_t length)
 {
-    size_t i = 0;
-    for (; i < span.length && word[i] != '\0'; i++)
-        if (upperAscii(span.text[i]) != upperAscii(word[i]))
+    for (size_t i = 0; i < length; i++)
+        if (upperAscii(text[i]) != word[i])
             return false;
-    return i == span.length && word[i] == '\0';
+    return true;
 }
 
-bool spanStarts(Span span, const char *prefix)
+// True when the span is word (in upper case), without regard to case.
+template <size_t N> bool spanIs(Span span, const char (&word)[N])
 {
-    size_t length = strlen(prefix);
-    return span.length >= length && spanIs(Span{span.text, length}, prefix);
+    return span.length == N - 1 && sameLetters(span.text, word, N - 1);
+}
+
+template <size_t N> bool spanStarts(Span span, const char (&prefix)[N])
+{
+    return span.length >= N - 1 && sameLetters(span.text, prefix, N - 1);
+}
+
+bool isOneOf(char c, const char *what)
+{
+    for (; *what != '\0'; what++)
+        if (c == *what)
+            return true;
+    return false;
 }
 
 Span trimmed(Span span, const char *what)
 {
-    while (span.length > 0 && strchr(what, span.text[0]) != nullptr)
+    while (span.length > 0 && isOneOf(span.text[0], what))
         span.text++, span.length--;
-    while (span.length > 0 && strchr(what, span.text[span.length - 1]) != nullptr)
+    while (span.length > 0 && isOneOf(span.text[span.length - 1], what))
         span.length--;
     return span;
 }
 
 // True when the span, spaces and tabs around it ignored, is word (without regard to case).
-bool isWord(Span span, const char *word)
+template <size_t N> bool isWord(Span span, const char (&word)[N])
 {
     return spanIs(trimmed(span, " \t"), word);
 }
@@ -127,7 +155,7 @@ bool isWord(Span span, const char *word)
 bool headIsQuotedPrintable(const char *line, size_t length)
 {
     for (size_t i = 0; i + 16 <= length && line[i] != ':'; i++)
-        if (spanIs(Span{line + i, 16}, "QUOTED-PRINTABLE"))
+        if (upperAscii(line[i]) == 'Q' && spanIs(Span{line + i, 16}, "QUOTED-PRINTABLE"))
             return true;
     return false;
 }
@@ -144,14 +172,18 @@ Span nameOf(const char *line, size_t length)
     return Span{line + start, end - start};
 }
 
-bool isKeptName(Span name)
+PropertyKind kindOf(Span name)
 {
-    static const char *const kept[] = {"BEGIN", "END", "VERSION", "N",    "FN",
-                                       "ORG",   "NOTE", "TEL",    "AGENT"};
-    for (const char *word : kept)
-        if (spanIs(name, word))
-            return true;
-    return false;
+    static const struct {
+        Span name;
+        PropertyKind kind;
+    } kept[] = {{{"BEGIN", 5}, BEGIN_PROPERTY}, {{"END", 3}, END_PROPERTY}, {{"VERSION", 7}, VERSION_PROPERTY},
+                {{"N", 1}, N_PROPERTY},         {{"FN", 2}, FN_PROPERTY},   {{"ORG", 3}, ORG_PROPERTY},
+                {{"NOTE", 4}, NOTE_PROPERTY},   {{"TEL", 3}, TEL_PROPERTY}, {{"AGENT", 5}, AGENT_PROPERTY}};
+    for (const auto &word : kept)
+        if (name.length == word.name.length && sameLetters(name.text, word.name.text, name.length))
+            return word.kind;
+    return OTHER_PROPERTY;
 }
 
 void append(Reader *reader, TextBuffer *buffer, const char *bytes, size_t count)
@@ -167,7 +199,7 @@ bool startsKeptProperty(const char *line, size_t length)
     size_t end = 0;
     while (end < length && line[end] != ':' && line[end] != ';' && line[end] != ' ')
         end++;
-    return end < length && line[end] != ' ' && isKeptName(nameOf(line, end));
+    return end < length && line[end] != ' ' && kindOf(nameOf(line, end)) != OTHER_PROPERTY;
 }
 
 // Reads one logical line: folded lines and quoted-printable soft breaks are joined (a soft
@@ -180,15 +212,22 @@ bool nextLogicalLine(Reader *reader, Span *logical)
     size_t length;
     if (!nextLine(reader->text, reader->length, &reader->position, &line, &length))
         return false;
+    size_t next = reader->position;
+    bool mayGoOn = (length > 0 && line[length - 1] == '=') ||
+                   (next < reader->length && (reader->text[next] == ' ' || reader->text[next] == '\t'));
+    if (!mayGoOn) { // most lines: a whole property
+        *logical = Span{line, length};
+        return true;
+    }
     bool quoted = headIsQuotedPrintable(line, length);
     const Span first = {line, length};
-    bool keep = isKeptName(nameOf(line, length));
+    bool keep = kindOf(nameOf(line, length)) != OTHER_PROPERTY;
     TextBuffer *joined = &reader->joined;
     clearBuffer(joined);
     bool joining = false;
     for (;;) {
         bool softBreak = quoted && length > 0 && line[length - 1] == '=';
-        size_t next = reader->position;
+        next = reader->position;
         bool folded = next < reader->length && (reader->text[next] == ' ' || reader->text[next] == '\t');
         if (!softBreak && !folded && !joining) {
             *logical = Span{line, length};
@@ -286,25 +325,37 @@ void readParameter(Span parameter, Property *property)
         property->pref = prefRank(value);
 }
 
-// Takes a line apart; false for a line without a value separator (the first colon outside
-// double quotes).
+// Takes a line apart, its parameters only where the reader keeps the property; false for a
+// line without a value separator (the first colon outside double quotes).
 bool readProperty(Span line, Property *property)
 {
     *property = Property();
-    bool quoted = false;
-    size_t colon = 0;
-    while (colon < line.length && (line.text[colon] != ':' || quoted))
-        quoted ^= line.text[colon++] == '"';
-    if (colon == line.length)
+    const char *firstColon = (const char *)memchr(line.text, ':', line.length);
+    if (firstColon == nullptr)
         return false;
+    size_t colon = (size_t)(firstColon - line.text);
+    if (memchr(line.text, '"', colon) != nullptr) { // the first colon may stand in quotes
+        bool quoted = false;
+        for (colon = 0; colon < line.length && (line.text[colon] != ':' || quoted); colon++)
+            quoted ^= line.text[colon] == '"';
+        if (colon == line.length)
+            return false;
+    }
     property->value = Span{line.text + colon + 1, line.length - colon - 1};
     property->name = nameOf(line.text, colon);
+    property->kind = kindOf(property->name);
+    if (property->kind == OTHER_PROPERTY)
+        return true; // nothing in its parameters is wanted
     // After the name, each ';' outside quotes starts a parameter.
+    bool quotes = memchr(line.text, '"', colon) != nullptr;
     for (size_t at = property->name.text + property->name.length - line.text; at < colon;) {
         size_t end = at + 1;
-        quoted = false;
-        while (end < colon && (line.text[end] != ';' || quoted))
-            quoted ^= line.text[end++] == '"';
+        if (!quotes) {
+            const char *semicolon = (const char *)memchr(line.text + end, ';', colon - end);
+            end = semicolon != nullptr ? (size_t)(semicolon - line.text) : colon;
+        }
+        for (bool quoted = false; quotes && end < colon && (line.text[end] != ';' || quoted); end++)
+            quoted ^= line.text[end] == '"';
         readParameter(Span{line.text + at + 1, end - at - 1}, property);
         at = end;
     }
@@ -336,7 +387,7 @@ Span telUriNumber(Span uri, char *number, size_t size)
         rest.text++, rest.length--;
         const char *next = (const char *)memchr(rest.text, ';', rest.length);
         Span parameter = {rest.text, next != nullptr ? (size_t)(next - rest.text) : rest.length};
-        if (spanStarts(parameter, "ext="))
+        if (spanStarts(parameter, "EXT="))
             extension = Span{parameter.text + 4, parameter.length - 4};
         rest.text += parameter.length, rest.length -= parameter.length;
     }
@@ -354,7 +405,7 @@ void keepBetterNumber(Reader *reader, Card *card, const Property *property)
 {
     char uriNumber[NUMBER_SIZE];
     Span number = trimmed(property->value, " \t");
-    if (spanStarts(number, "tel:"))
+    if (spanStarts(number, "TEL:"))
         number = telUriNumber(trimmed(Span{number.text + 4, number.length - 4}, " \t"), uriNumber,
                               sizeof uriNumber);
     bool answered = !property->fax || property->voice; // a mobile's fax is still a fax
@@ -378,24 +429,36 @@ void keepBetterNumber(Reader *reader, Card *card, const Property *property)
 
 void readCardProperty(Reader *reader, Card *card, const Property *property)
 {
-    const Span name = property->name;
-    if (spanIs(name, "VERSION"))
+    PropertyKind kind = property->kind;
+    if (kind == VERSION_PROPERTY)
         card->utf8ByDefault = property->value.length > 0 &&
                               (property->value.text[0] == '3' || property->value.text[0] == '4');
-    else if (spanIs(name, "TEL"))
+    else if (kind == TEL_PROPERTY)
         keepBetterNumber(reader, card, property);
-    KeptValue *kept = spanIs(name, "N") ? &card->n : spanIs(name, "FN") ? &card->fn
-                    : spanIs(name, "ORG") ? &card->org : spanIs(name, "NOTE") ? &card->note : nullptr;
+    KeptValue *kept = kind == N_PROPERTY ? &card->n : kind == FN_PROPERTY ? &card->fn
+                    : kind == ORG_PROPERTY ? &card->org : kind == NOTE_PROPERTY ? &card->note : nullptr;
     if (kept != nullptr && !kept->present)
         keepValue(reader, kept, property, property->value);
 }
 
+constexpr int hexDigitValue(int c)
+{
+    return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The value of every byte as a hexadecimal digit, -1 for the others: worked out by the compiler.
+constexpr struct HexDigits {
+    signed char of[256];
+    constexpr HexDigits() : of()
+    {
+        for (int c = 0; c < 256; c++)
+            of[c] = (signed char)hexDigitValue(c);
+    }
+} hexDigits;
+
 int hexValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = upperAscii(c);
-    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    return hexDigits.of[(unsigned char)c];
 }
 
 int base64Value(char c)
@@ -419,6 +482,9 @@ void decodeTransfer(Reader *reader, const KeptValue *value)
         append(reader, bytes, text, length);
         return;
     }
+    enum { CHUNK = 256 };
+    char decoded[CHUNK], literals[CHUNK];
+    size_t count = 0;
     unsigned bits = 0;
     int bitCount = 0;
     for (size_t i = 0; i < length; i++) {
@@ -440,9 +506,16 @@ void decodeTransfer(Reader *reader, const KeptValue *value)
             isLiteral = 0;
             i += 2;
         }
-        append(reader, bytes, &byte, 1);
-        append(reader, literal, &isLiteral, 1);
+        decoded[count] = byte;
+        literals[count++] = isLiteral;
+        if (count == CHUNK) {
+            append(reader, bytes, decoded, count);
+            append(reader, literal, literals, count);
+            count = 0;
+        }
     }
+    append(reader, bytes, decoded, count);
+    append(reader, literal, literals, count);
 }
 
 // The charset of a value's bytes: the one it declares, when the program knows it. Otherwise
@@ -514,18 +587,29 @@ void componentToAnsi(Reader *reader, char *part, Charset charset, const char *ch
 int decodeParts(Reader *reader, const KeptValue *value, ValueShape shape, bool utf8ByDefault)
 {
     decodeTransfer(reader, value);
+    int parts = shape == WHOLE || shape == FIRST_PART ? 1 : NAME_PARTS;
+    if (reader->outOfMemory) { // the import fails, and nothing half decoded is read
+        for (char *part : reader->scratch.parts)
+            part[0] = '\0';
+        return parts;
+    }
     Charset charset = valueCharset(reader, value, utf8ByDefault);
-    const NamedCharset *named = findCharset(value->charsetName);
+    const NamedCharset *named = charset == CHARSET_OTHER ? findCharset(value->charsetName) : nullptr;
     CharsetLeads leads = named != nullptr ? named->leads : SINGLE_BYTES;
     const TextBuffer *bytes = &reader->scratch.bytes;
     const char *text = bufferText(bytes);
     const char *isLiteral = value->encoding == ENCODING_NONE ? nullptr : bufferText(&reader->scratch.literal);
-    int parts = shape == WHOLE || shape == FIRST_PART ? 1 : NAME_PARTS;
     int index = 0;
     size_t length = 0;
     bool listEnded = false; // the rest of this part's list is dropped
     char *part = reader->scratch.parts[0];
     for (size_t i = 0; i <= bytes->length && index < parts; i++) {
+        unsigned char plain = i < bytes->length ? (unsigned char)text[i] : 0;
+        if (plain >= ' ' && plain < 0x80 && plain != '\\' && plain != ';' && plain != ',') {
+            if (!listEnded && length + 1 < COMPONENT_SIZE)
+                part[length++] = (char)plain; // a character with no meaning here, as it is
+            continue;
+        }
         bool literal = i < bytes->length && (isLiteral == nullptr || isLiteral[i]);
         if (i == bytes->length || (shape != WHOLE && literal && text[i] == ';')) {
             part[length] = '\0';
@@ -589,7 +673,9 @@ void joinName(char parts[NAME_PARTS][COMPONENT_SIZE], char *field, size_t size)
         copyField(part, sizeof part, parts[order[i]]);
         if (part[0] == '\0')
             continue;
-        length += formatText(name + length, sizeof name - length, "%s%s", length > 0 && !cjk ? " " : "", part);
+        if (length > 0 && !cjk && length + 1 < sizeof name)
+            name[length++] = ' ';
+        length += copyText(name + length, sizeof name - length, part);
     }
     copyField(field, size, name);
 }
@@ -724,12 +810,12 @@ int importVCardBytes(const char *text, size_t length, TextKind kind)
         Property property;
         if (!readProperty(line, &property))
             continue;
-        bool begin = (spanIs(property.name, "BEGIN") && isWord(property.value, "VCARD")) ||
-                     (spanIs(property.name, "AGENT") && reader->depth > 0 &&
+        bool begin = (property.kind == BEGIN_PROPERTY && isWord(property.value, "VCARD")) ||
+                     (property.kind == AGENT_PROPERTY && reader->depth > 0 &&
                       isWord(property.value, "BEGIN:VCARD"));
         if (begin)
             beginCard(reader);
-        else if (spanIs(property.name, "END") && isWord(property.value, "VCARD") && reader->depth > 0)
+        else if (property.kind == END_PROPERTY && isWord(property.value, "VCARD") && reader->depth > 0)
             appended += endCard(reader);
         else if (reader->depth > 0)
             readCardProperty(reader, &reader->cards[reader->depth - 1], &property);
