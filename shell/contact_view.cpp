@@ -94,8 +94,11 @@ static void reserveRows()
     rowCapacity = contactCount;
 }
 
+// Wine's list view looks for the selected row through every row; it counts them at once.
 int selectedRow()
 {
+    if (SendMessageA(listView, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+        return -1;
     return (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
@@ -106,12 +109,10 @@ static void selectOnly(int row)
 {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    const UINT states[] = {LVNI_SELECTED, LVNI_FOCUSED};
-    for (UINT state : states) {
-        int marked = (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, state);
-        if (marked >= 0 && marked != row)
-            SendMessageA(listView, LVM_SETITEMSTATE, marked, (LPARAM)&item);
-    }
+    const int marked[] = {selectedRow(), (int)SendMessageA(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED)};
+    for (int markedRow : marked)
+        if (markedRow >= 0 && markedRow != row)
+            SendMessageA(listView, LVM_SETITEMSTATE, markedRow, (LPARAM)&item);
     if (row < 0)
         return;
     item.state = item.stateMask;
@@ -181,18 +182,38 @@ static void narrowRows(const SearchQuery *query, Contact *const *among, int coun
     rowCount = kept;
 }
 
+// Has the list drawn anew: its rows, and of its frame the vertical scroll bar, which is all
+// a new count changes there, unless a scroll bar came or went (then the whole frame).
+static void redrawList(LONG scrollBarsBefore)
+{
+    InvalidateRect(listView, nullptr, TRUE);
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    LONG scrollBars = GetWindowLongA(listView, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL);
+    if (scrollBars != scrollBarsBefore || !GetScrollBarInfo(listView, OBJID_VSCROLL, &bar)) {
+        RedrawWindow(listView, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        return;
+    }
+    MapWindowPoints(nullptr, listView, (POINT *)&bar.rcScrollBar, 2);
+    RedrawWindow(listView, &bar.rcScrollBar, nullptr, RDW_INVALIDATE | RDW_FRAME);
+}
+
 // Shows the rows found, the list at top and the selected contact, while it has a row,
-// selected and in view.
+// selected and in view. The list is hidden from drawing meanwhile: setting its count, Wine's
+// list view sets its scroll bars four times over and draws them each time where it can.
 static void showRows(const Contact *selected, int top)
 {
     contactViewRebuilds++;
+    LONG scrollBars = GetWindowLongA(listView, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL);
+    DefWindowProcA(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageA(listView, LVM_SETITEMCOUNT, rowCount, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     int row = rowOf(selected);
     selectOnly(row);
     scrollToRow(top);
     if (row >= 0)
         scrollIntoView(row);
-    InvalidateRect(listView, nullptr, TRUE);
+    DefWindowProcA(listView, WM_SETREDRAW, TRUE, 0);
+    redrawList(scrollBars);
 }
 
 void refreshContactView(RowFilter filter)

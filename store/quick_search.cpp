@@ -42,13 +42,30 @@ static bool startsCharacter(const char *text, const char *position)
     return text == position;
 }
 
-// matchesQuery, by the C library's byte search where no letter needs folding (numbers, and
-// Chinese), which most searches are.
+// Where query (length bytes, at least one) first occurs in text, or null; a plain byte
+// search, which Wine's C library does slowly.
+static const char *findBytes(const char *text, const char *query, size_t length)
+{
+    for (; *text != '\0'; text++) {
+        if (*text != query[0])
+            continue;
+        size_t same = 1;
+        while (same < length && text[same] == query[same]) // stops at the text's end
+            same++;
+        if (same == length)
+            return text;
+    }
+    return nullptr;
+}
+
+// matchesQuery, by a byte search where no letter needs folding (numbers, and Chinese), which
+// most searches are.
 static bool holdsQuery(const SearchQuery *query, const char *text)
 {
-    if (query->foldsCase)
+    if (query->foldsCase || query->length == 0)
         return matchesQuery(query->text, text);
-    for (const char *found = strstr(text, query->text); found != nullptr; found = strstr(found + 1, query->text))
+    for (const char *found = findBytes(text, query->text, query->length); found != nullptr;
+         found = findBytes(found + 1, query->text, query->length))
         if (startsCharacter(text, found))
             return true;
     return false;
@@ -119,6 +136,7 @@ bool contactMatchesQuery(const Contact *contact, const SearchQuery *query)
 void prepareQuery(SearchQuery *query, const char *typed)
 {
     copyText(query->text, sizeof query->text, typed);
+    query->length = strlen(query->text);
     query->spelled = pinyinKey(query->text, query->pinyin);
     if (!query->spelled)
         query->pinyin[0] = '\0';

@@ -3,6 +3,8 @@
 
 #include "store/contact_list.h"
 
+#include <cstddef>
+
 enum { QUERY_SIZE = 50 }; // at most 49 bytes of query and its terminator
 
 // True when query occurs in text, starting at the beginning of a character, ASCII letters
@@ -11,6 +13,7 @@ bool matchesQuery(const char *query, const char *text);
 // A query as the search uses it, prepared once for all the contacts it is matched against.
 struct SearchQuery {
     char text[QUERY_SIZE];   // what was typed, cut to 49 bytes on a character boundary
+    size_t length;           // of text
     char pinyin[QUERY_SIZE]; // its letters in lower case when it is spelled, else empty
     bool spelled;            // it is only ASCII letters, spaces and apostrophes: names are
                              // spelled for it
