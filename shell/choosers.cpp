@@ -7,10 +7,9 @@
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/system_libraries.h"
 
-#include <commdlg.h>
 #include <cstring>
-#include <shlobj.h>
 
 char folderDialogTitle[FOLDER_TITLE_SIZE];
 char chosenFolder[PATH_SIZE];
@@ -53,16 +52,16 @@ bool chooseFile(HWND owner, const char *filter, const char *title, char *path, s
     chooser.lpstrTitle = title;
     if (mode == CHOOSER_OPEN) {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
-        if (GetOpenFileNameA(&chooser))
+        if (getOpenFileName(&chooser))
             return true;
     } else {
         chooser.Flags = OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN |
                         OFN_OVERWRITEPROMPT;
-        if (GetSaveFileNameA(&chooser))
+        if (getSaveFileName(&chooser))
             return addDefaultExtension(owner, path, size, extension, title);
     }
     // A path the system accepts but the program cannot keep: say so instead of nothing.
-    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+    if (commonDialogError() == FNERR_BUFFERTOOSMALL)
         refuseLongPath(owner, title);
     return false;
 }
@@ -73,15 +72,15 @@ static void onBrowseFolder(HWND dialog)
     browse.hwndOwner = dialog;
     browse.lpszTitle = "选择路径";
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST folder = SHBrowseForFolderA(&browse);
+    LPITEMIDLIST folder = browseForFolder(&browse);
     if (folder == nullptr)
         return;
     char path[MAX_PATH] = "";
-    if (SHGetPathFromIDListA(folder, path)) {
+    if (pathFromIdList(folder, path)) {
         copyText(chosenFolder, sizeof chosenFolder, path);
         SetDlgItemTextA(dialog, IDC_FOLDER_PATH, chosenFolder);
     }
-    CoTaskMemFree(folder);
+    freeTaskMemory(folder);
 }
 
 // OK (and Enter) takes the typed path, trimmed; a blank path keeps the dialog open, and so

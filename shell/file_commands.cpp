@@ -12,6 +12,7 @@
 #include "shell/contact_view.h"
 #include "shell/csv_commands.h"
 #include "shell/main_window.h"
+#include "shell/system_libraries.h"
 #include "shell/text_commands.h"
 #include "shell/vcard_commands.h"
 #include "store/contact_list.h"
@@ -161,13 +162,13 @@ static void openDroppedFile(const char *path)
 
 void openDroppedFiles(HDROP drop)
 {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; i++) {
         char path[PATH_SIZE];
-        if (DragQueryFileA(drop, i, nullptr, 0) >= PATH_SIZE)
+        if (dragQueryFile(drop, i, nullptr, 0) >= PATH_SIZE)
             MessageBoxA(mainWindow, "路径太长！", openTitle, MB_OK | MB_ICONWARNING);
-        else if (DragQueryFileA(drop, i, path, sizeof path) > 0)
+        else if (dragQueryFile(drop, i, path, sizeof path) > 0)
             openDroppedFile(path);
     }
-    DragFinish(drop);
+    dragFinish(drop);
 }

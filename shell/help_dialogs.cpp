@@ -5,12 +5,13 @@
 #include "common/text.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/system_libraries.h"
 
 #include <shellapi.h>
 
 const char feedbackAddress[] = "vst@example.com";
 static const char buildLabel[] = "0130(测试版1)";
-ShellOpener openWithShell = ShellExecuteA;
+ShellOpener openWithShell = shellExecute;
 
 enum { VERSION_TEXT_SIZE = 64, FEEDBACK_TEXT_SIZE = 96 };
 

@@ -11,7 +11,6 @@
 #include "shell/toolbar.h"
 #include "store/contact_list.h"
 
-#include <shellapi.h>
 
 char currentPath[PATH_SIZE];
 const char programTitle[] = "Vostrelina v1.0";
@@ -41,7 +40,8 @@ static void onCreate(HWND window)
     createSearchBox();
     createListView();
     accelerators = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    DragAcceptFiles(window, TRUE);
+    // What DragAcceptFiles does, without loading the shell's library for it.
+    SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 bool translateMainWindowKey(MSG *message)

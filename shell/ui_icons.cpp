@@ -1,4 +1,6 @@
-// An image list keeps its own copy of every icon put in, so the icons are destroyed at once.
+// The icons' own bitmaps go into the image list, which copies them: Wine draws an icon into
+// an image list three times slower than it copies its bitmaps. The icons and the copies of
+// their bitmaps are given back at once.
 #include "shell/ui_icons.h"
 
 #include "shell/app.h"
@@ -9,7 +11,12 @@ HIMAGELIST loadIconList(const int *ids, size_t count)
     for (size_t i = 0; i < count; i++) {
         HICON icon = (HICON)LoadImageA(appInstance, MAKEINTRESOURCEA(ids[i]), IMAGE_ICON,
                                        SMALL_ICON_SIZE, SMALL_ICON_SIZE, LR_DEFAULTCOLOR);
-        ImageList_ReplaceIcon(images, -1, icon);
+        ICONINFO bitmaps;
+        if (icon != nullptr && GetIconInfo(icon, &bitmaps)) {
+            ImageList_Add(images, bitmaps.hbmColor, bitmaps.hbmMask);
+            DeleteObject(bitmaps.hbmColor);
+            DeleteObject(bitmaps.hbmMask);
+        }
         DestroyIcon(icon);
     }
     return images;

@@ -281,6 +281,7 @@ TEST_F(CommandsTest, BooksOpenFromTheCommandLine)
 // CSV file through its column dialog), a folder imports its vCards, anything else is named.
 TEST_F(CommandsTest, DroppedFilesOpenAndImport)
 {
+    EXPECT_TRUE(GetWindowLongPtrA(mainWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "Explorer may drop";
     TempDir dir;
     addContact("旧", "0");
     ASSERT_TRUE(saveBook(dir.path("a.ctb").c_str()));

@@ -3,6 +3,7 @@
 
 #include "resources/resource.h"
 #include "shell/help_dialogs.h"
+#include "shell/system_libraries.h"
 
 using HelpTest = ProgramTest;
 
@@ -59,5 +60,5 @@ TEST_F(HelpTest, FeedbackOpensTheMailProgram)
         runCommand(IDM_FEEDBACK);
         EXPECT_EQ(std::string("open mailto:") + feedbackAddress + " " + std::to_string(SW_SHOWNORMAL), shellFile);
     }
-    openWithShell = ShellExecuteA;
+    openWithShell = shellExecute;
 }
