@@ -130,7 +130,8 @@ void copyField(char *field, size_t size, const char *value)
             value += value[0] == '\r' && value[1] == '\n' ? 2 : 1;
             continue;
         }
-        memcpy(field + length, value, width);
+        field[length] = value[0];
+        field[length + width - 1] = value[width - 1];
         length += width;
         value += width;
         if (!blank)

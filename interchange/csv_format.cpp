@@ -45,9 +45,12 @@ static char *plainValue(char *field, size_t length)
         field += 2;
         length -= 3;
     }
-    char *more = memchr(field, ':', length) != nullptr ? strstr(field, " ::: ") : nullptr;
-    if (more != nullptr)
-        *more = '\0';
+    for (size_t i = 0; i + 5 <= length; i++) {
+        if (field[i] == ' ' && memcmp(field + i, " ::: ", 5) == 0) {
+            field[i] = '\0';
+            break;
+        }
+    }
     return field;
 }
 
@@ -71,7 +74,8 @@ static char *readCsvField(CsvFile *csv, size_t *position, bool *more)
         at++;
     *more = at < length && text[at] == csv->separator;
     *position = at + (*more ? 1 : lineEndLength(text, length, at));
-    memmove(text + written, text + start, at - start);
+    if (written != start)
+        memmove(text + written, text + start, at - start);
     written += at - start;
     text[written] = '\0';
     return plainValue(text + fieldStart, written - fieldStart);

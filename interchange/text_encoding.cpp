@@ -137,8 +137,13 @@ size_t ansiToUtf8(const char *ansi, char *utf8, size_t size)
         }
         size_t width = characterWidth((const char *)at);
         unsigned long cp = codePointOfAnsi[width == 2 ? at[0] << 8 | at[1] : at[0]];
-        if (!appendUtf8(cp != 0 ? cp : '?', utf8, size, &length))
+        if (cp >= 0x800 && cp < 0x10000 && length + 4 <= size) { // every ideograph
+            utf8[length++] = (char)(0xE0 | cp >> 12);
+            utf8[length++] = (char)(0x80 | ((cp >> 6) & 0x3F));
+            utf8[length++] = (char)(0x80 | (cp & 0x3F));
+        } else if (!appendUtf8(cp != 0 ? cp : '?', utf8, size, &length)) {
             break;
+        }
         at += width;
     }
     utf8[length] = '\0';

@@ -112,16 +112,33 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
 
 // One line: name, number and remark in UTF-8 between TABs. A field is at most 39 bytes, three
 // bytes of UTF-8 for each.
-static void printContact(FILE *out, const Contact *contact)
+// The lines of printed contacts, written out a buffer at a time.
+struct PrintedLines {
+    FILE *out;
+    size_t length;
+    char text[1 << 16];
+};
+
+static void flushLines(PrintedLines *lines)
 {
-    char line[4 * (NAME_SIZE + NUMBER_SIZE + REMARK_SIZE)];
+    fwrite(lines->text, 1, lines->length, lines->out);
+    lines->length = 0;
+}
+
+// A contact's line: its fields in UTF-8, separated by tabs.
+static void printContact(PrintedLines *lines, const Contact *contact)
+{
+    enum { LINE_SIZE = 4 * (NAME_SIZE + NUMBER_SIZE + REMARK_SIZE) };
+    if (lines->length + LINE_SIZE > sizeof lines->text)
+        flushLines(lines);
+    char *line = lines->text + lines->length;
     size_t length = 0;
     const char *fields[] = {contact->name, contact->number, contact->remark};
     for (const char *field : fields) {
-        length += ansiToUtf8(field, line + length, sizeof line - length - 1);
+        length += ansiToUtf8(field, line + length, LINE_SIZE - length - 1);
         line[length++] = field == contact->remark ? '\n' : '\t';
     }
-    fwrite(line, 1, length, out);
+    lines->length += length;
 }
 
 static size_t occurrences(const char *text, char c)
@@ -144,9 +161,12 @@ static int printMatches(const char *path, const ToolOptions *options, const char
     prepareQuery(&query, ansi);
     clearContacts();
     int code = readContacts(path, options, err);
+    static PrintedLines lines;
+    lines.out = out;
     for (const Contact *contact = firstContact; code == TOOL_OK && contact != nullptr; contact = contact->next)
         if (representable && contactMatchesQuery(contact, &query))
-            printContact(out, contact);
+            printContact(&lines, contact);
+    flushLines(&lines);
     clearContacts();
     return code;
 }
