@@ -33,7 +33,7 @@ static std::string bookPath(int64_t count)
 static void timeReader(benchmark::State &state, const std::string &path)
 {
     selectAnsiLocale();
-    const FileFormat *format = nullptr;
+    const FileFormat *format = findFormat(path.c_str(), exchangeFormats, exchangeFormatCount);
     for (const FileFormat *candidate : writtenFormats())
         if (findFormat(path.c_str(), &candidate, 1) != nullptr)
             format = candidate;
@@ -101,6 +101,8 @@ BENCHMARK_CAPTURE(Import, text, "lines_100000.txt")->Unit(benchmark::kMillisecon
 BENCHMARK_CAPTURE(ImportFloor, text, "lines_100000.txt")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Import, csv, "lines_100000.csv")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ImportFloor, csv, "lines_100000.csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, xlsx, "lines_100000.xlsx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFloor, xlsx, "lines_100000.xlsx")->Unit(benchmark::kMillisecond);
 
 // One keystroke's matching: every contact of a 10,000-contact book against the query.
 static void MatchQuery(benchmark::State &state)

@@ -4,6 +4,7 @@
 #include "interchange/csv_format.h"
 #include "interchange/text_format.h"
 #include "interchange/vcard_format.h"
+#include "interchange/xlsx_format.h"
 
 #include <cstring>
 
@@ -25,8 +26,11 @@ static bool writeVCards(const char *path, const ExportOptions *)
 const FileFormat textFormat = {"txt", ".txt", importText, writeText};
 const FileFormat vcardFormat = {"vcf", ".vcf", importVCard, writeVCards};
 const FileFormat csvFormat = {"CSV", ".csv", importCsv, writeCsv};
+const FileFormat xlsxFormat = {"Excel", ".xlsx", importXlsx, nullptr};
+// Excel 97-2003 workbooks are recognised, to be refused with the advice to save them anew.
+const FileFormat xlsFormat = {"Excel 97-2003", ".xls", importXlsx, nullptr};
 
-const FileFormat *const exchangeFormats[] = {&textFormat, &vcardFormat, &csvFormat};
+const FileFormat *const exchangeFormats[] = {&textFormat, &vcardFormat, &csvFormat, &xlsxFormat, &xlsFormat};
 const size_t exchangeFormatCount = countOf(exchangeFormats);
 
 const FileFormat *findFormat(const char *path, const FileFormat *const *formats, size_t count)

@@ -11,6 +11,11 @@ enum ReadFailure {
     READ_CANNOT_OPEN = -1, // cannot be opened or read, or is no contact file at all
     // -2 to -5: the address book's refusals (LoadResult)
     READ_NO_MEMORY = -6,
+    // A workbook's refusals
+    READ_NO_ROWS = -7,          // its first worksheet has no row with anything in it
+    READ_PASSWORD = -8,         // it is protected by a password
+    READ_OLD_WORKBOOK = -9,     // an Excel 97-2003 workbook (.xls), not read
+    READ_TOO_LARGE = -10,       // a part or its table would pass XLSX_SIZE_LIMIT
 };
 
 // What a writer is asked for besides the file.
@@ -31,7 +36,7 @@ struct FileFormat {
     bool (*write)(const char *path, const ExportOptions *options);
 };
 
-extern const FileFormat textFormat, vcardFormat, csvFormat;
+extern const FileFormat textFormat, vcardFormat, csvFormat, xlsxFormat, xlsFormat;
 extern const FileFormat *const exchangeFormats[];
 extern const size_t exchangeFormatCount;
 

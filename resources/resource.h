@@ -46,6 +46,7 @@
 #define IDM_ITEM_SORT_BY_NAME 40028
 #define IDM_ITEM_REMOVE_DUPLICATES 40029
 #define IDM_FOCUS_SEARCH 40030 // Ctrl+F only
+#define IDM_IMPORT_XLSX 40031
 
 // Toolbar commands
 #define IDT_ITEM_ADD 40050

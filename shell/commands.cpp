@@ -37,6 +37,7 @@ static const struct {
     {IDM_IMPORT_TXT, 0, false, importTextCommand},
     {IDM_IMPORT_VCF, 0, false, importVCardFileCommand},
     {IDM_IMPORT_CSV, 0, false, importCsvCommand},
+    {IDM_IMPORT_XLSX, 0, false, importXlsxCommand},
     {IDM_IMPORT_VCF_FOLDER, 0, false, importVCardFolderCommand},
     {IDM_EXPORT_TXT, 0, false, exportTextCommand},
     {IDM_EXPORT_VCF, 0, false, exportVCardFileCommand},

@@ -1,15 +1,18 @@
-// CSV import with its column dialog, and CSV export.
+// CSV and Excel import with the column dialog, and CSV export.
 #include "shell/csv_commands.h"
 
 #include "common/text.h"
 #include "interchange/csv_format.h"
 #include "interchange/exchange_formats.h"
+#include "interchange/xlsx_format.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/choosers.h"
 #include "shell/contact_view.h"
 
 static const char csvFilter[] = "CSV文件(*.csv)\0*.csv\0";
+static const char xlsxFilter[] = "Excel文件(*.xlsx)\0*.xlsx\0";
+static const char xlsxTitle[] = "导入Excel文件";
 
 enum { COLUMN_LABEL_SIZE = 32 };
 
@@ -70,23 +73,49 @@ static bool showCsvColumnDialog()
                            csvColumnDialogProc, 0) == 1;
 }
 
-void importCsvFile(const char *path)
+// The columns of a table opened into csv chosen, where there is a choice, and its records
+// imported.
+static void importTable(CsvFile *csv, int before, const char *caption)
 {
-    CsvFile csv;
-    int before = contactCount;
-    int opened = openCsv(path, &csv);
-    if (opened != 0) {
-        showImportResult(opened, before, "CSV", "无法读取csv文件！");
-        return;
-    }
     bool confirmed = true;
     if (csvColumnCount < 2)
         useDefaultCsvMapping();
     else
         confirmed = showCsvColumnDialog();
     if (confirmed)
-        showImportResult(importCsvRecords(&csv), before, "导入CSV文件", "");
-    closeCsv(&csv);
+        showImportResult(importCsvRecords(csv), before, caption, "");
+    closeCsv(csv);
+}
+
+void importCsvFile(const char *path)
+{
+    CsvFile csv;
+    int before = contactCount;
+    int opened = openCsv(path, &csv);
+    if (opened != 0)
+        showImportResult(opened, before, "CSV", "无法读取csv文件！");
+    else
+        importTable(&csv, before, "导入CSV文件");
+}
+
+void importXlsxFile(const char *path)
+{
+    CsvFile csv;
+    int before = contactCount;
+    int opened = openXlsx(path, &csv);
+    if (opened == READ_NO_MEMORY)
+        showImportResult(opened, before, xlsxTitle, "");
+    else if (opened != 0)
+        MessageBoxA(mainWindow, workbookRefusal(opened), xlsxTitle, MB_OK | MB_ICONWARNING);
+    else
+        importTable(&csv, before, xlsxTitle);
+}
+
+void importXlsxCommand()
+{
+    char path[PATH_SIZE] = "";
+    if (chooseFile(mainWindow, xlsxFilter, xlsxTitle, path, sizeof path, CHOOSER_OPEN, ".xlsx"))
+        importXlsxFile(path);
 }
 
 void importCsvCommand()

@@ -141,6 +141,8 @@ static const struct {
     {&textFormat, importTextFile},
     {&vcardFormat, importVCardFile},
     {&csvFormat, importCsvFile},
+    {&xlsxFormat, importXlsxFile},
+    {&xlsFormat, importXlsxFile},
 };
 
 static void openDroppedFile(const char *path)

@@ -1,4 +1,4 @@
-// The help dialog with its six topics, the about box and the feedback mail.
+// The help dialog with its seven topics, the about box and the feedback mail.
 #include "shell/help_dialogs.h"
 
 #include "bookfile/book_file.h"
@@ -23,7 +23,7 @@ static const struct {
     {"软件简介",
      "Vostrelina是运行在Windows上的通讯录管理软件，具有如下的功能和特点：\r\n"
      "1.无需安装，体积小速度快，能运行在Windows 2000及以后的系统上，可以放在优盘中随身携带。\r\n"
-     "2.通讯录保存在自己的.ctb文件中；TXT、vCard(vcf)和CSV文件都能导入和生成，"
+     "2.通讯录保存在自己的.ctb文件中；TXT、vCard(vcf)和CSV文件都能导入和生成，Excel工作簿(.xlsx)可以直接导入，"
      "可以和手机、邮件程序、电子表格交换联系人。\r\n"
      "3.快速搜索联系人的姓名、号码和备注，也可以输入姓名的拼音：全拼、首字母或两者混合，"
      "如zs、zhangsan、zhangs都能找到张三。\r\n"
@@ -38,7 +38,7 @@ static const struct {
      "5.上移、下移。移动联系人在通讯录中的位置（在搜索状态下不可用）\r\n"
      "6.删除选中。批量删除用户打勾的联系人\r\n"
      "快捷键：Ctrl+N新建，Ctrl+O打开，Ctrl+S保存，Ctrl+F到搜索栏；在列表中空格打勾，回车编辑，Delete删除；"
-     "Tab在搜索栏和列表之间切换，Esc清空搜索栏。把通讯录或vcf、TXT、CSV文件拖到窗口上可以打开或导入。"},
+     "Tab在搜索栏和列表之间切换，Esc清空搜索栏。把通讯录或vcf、TXT、CSV、Excel文件拖到窗口上可以打开或导入。"},
     {"TXT文件",
      "TXT文件每行一个联系人：第一项是姓名，第二项是号码，其余部分都是备注。"
      "项与项之间用分隔符隔开：空格、制表符、逗号、分号等都可以，中文输入法的全角逗号、分号、顿号、冒号和全角空格也可以；"
@@ -60,6 +60,12 @@ static const struct {
      "程序会根据表头预先选好认得出的列（如“姓名”“手机”“备注”或Name、Mobile Phone、Notes），"
      "不想要备注可以选择“（无）”。最大支持128列。\r\n"
      "生成的CSV文件第一行是“姓名,号码,备注”，每个联系人一行。"},
+    {"Excel文件",
+     "“文件”菜单的“导入”中选择“导入Excel文件”，可以直接导入Excel 2007及以后版本的工作簿(.xlsx)，"
+     "如WPS表格、LibreOffice保存的.xlsx文件。程序读取工作簿中的第一个工作表：第一个有内容的行是表头，"
+     "以下每行一个联系人，和CSV文件一样选择哪一列对应姓名、号码和备注。"
+     "单元格按表格中显示的内容读取，以数字保存的电话号码读出来就是这串数字。\r\n"
+     "有密码保护的工作簿请先在Excel中去掉密码；旧版的.xls文件请先另存为.xlsx或CSV文件。"},
     {"反馈与建议",
      "反馈与建议：\r\n"
      "本软件完全免费，无需安装，不会有系统垃圾文件残留，请支持作者，无论您在使用中有什么意见或建议"

@@ -8,6 +8,7 @@
 #include "interchange/exchange_formats.h"
 #include "interchange/text_encoding.h"
 #include "interchange/vcard_format.h"
+#include "interchange/xlsx_format.h"
 #include "store/contact_list.h"
 #include "store/quick_search.h"
 
@@ -19,8 +20,8 @@ static const char usageText[] =
     "  ctbtool dump 文件.ctb          每行输出一个联系人：姓名<TAB>号码<TAB>备注（UTF-8）\n"
     "  ctbtool find 关键字 文件.ctb   同上，只输出快速搜索显示的联系人\n"
     "  ctbtool convert 输入 输出      转换：输出为 .ctb、.vcf、.txt、.csv 文件或已有的目录（每人一个vcf）\n"
-    "输入可以是 .ctb、.vcf、.txt 或 .csv 文件。选项：\n"
-    "  --name N --number N --remark N   CSV 输入的列号（从0开始，-1 表示不导入；默认 0、1、-1）\n"
+    "输入可以是 .ctb、.vcf、.txt、.csv 或 Excel 的 .xlsx 文件。选项：\n"
+    "  --name N --number N --remark N   CSV 和 .xlsx 输入的列号（从0开始，-1 表示不导入；默认 0、1、-1）\n"
     "  --separator space|comma          TXT 输出的分隔符（默认逗号）\n"
     "  --header                         TXT 输出表头\n";
 
@@ -94,6 +95,10 @@ static int reportReadFailure(const FileFormat *format, int failure, const char *
     }
     if (failure == READ_NO_MEMORY)
         return refuse(err, "内存不足！", "", TOOL_NO_MEMORY);
+    if (format->read == importXlsx) {
+        printAnsi(err, workbookRefusal(failure));
+        return refuse(err, "\n", path, TOOL_CANNOT_OPEN);
+    }
     return refuse(err, "无法读取文件：", path, TOOL_CANNOT_OPEN);
 }
 

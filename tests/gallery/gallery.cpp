@@ -173,6 +173,13 @@ static void openCsvColumns()
     remove(path);
 }
 
+// A workbook LibreOffice Calc saved, through the same column dialog.
+static void openWorkbookColumns()
+{
+    showMain();
+    importXlsxFile(TEST_DATA_DIR "/readers/xlsx-saved-by-libreoffice.xlsx");
+}
+
 static char damagedBook[MAX_PATH];
 
 static void openDamagedBook()
@@ -231,6 +238,7 @@ static const Scene scenes[] = {
     {"edit", openEditDialog, nullptr, leaveAsItIs},
     {"text-export", openTextExport, nullptr, typeExportPath},
     {"csv-columns", openCsvColumns, nullptr, leaveAsItIs},
+    {"xlsx-columns", openWorkbookColumns, nullptr, leaveAsItIs},
     {"help", openHelp, nullptr, pickTopic},
     {"about", openAbout, nullptr, leaveAsItIs},
     {"folder", openFolderDialog, nullptr, typeFolder},

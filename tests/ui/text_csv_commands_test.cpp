@@ -8,6 +8,8 @@
 #include "store/contact_list.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
+
 class TextCsvCommandsTest : public ProgramTest {
 protected:
     TempDir dir;
@@ -52,6 +54,33 @@ TEST_F(TextCsvCommandsTest, CsvExportToAPathThatCannotBeWrittenSaysSo)
     respond(answer(IDOK, "CSV", "无效的文件名！\n生成CSV文件失败！"));
     exportCsvFile(dir.path("none\\x.csv").c_str());
     EXPECT_EQ("", dir.listing());
+}
+
+// An Excel workbook through its menu command and the system's chooser: the column dialog
+// offers the header's cells with the columns it recognises chosen; a workbook only a
+// password opens is told apart.
+TEST_F(TextCsvChooserTest, WorkbooksImportThroughTheirCommand)
+{
+    auto sample = [](const char *name) { // the chooser takes a path with one kind of slash
+        std::string path = std::string(TEST_DATA_DIR "/readers/") + name;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    };
+    respond(chooseFileNamed(sample("xlsx-written-by-hand.xlsx")));
+    respond([](HWND dialog) {
+        EXPECT_EQ("姓名", windowText(GetDlgItem(dialog, IDC_CSV_NAME)));
+        EXPECT_EQ("手机号码", windowText(GetDlgItem(dialog, IDC_CSV_NUMBER)));
+        EXPECT_EQ("备注", windowText(GetDlgItem(dialog, IDC_CSV_REMARK)));
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    runCommand(IDM_IMPORT_XLSX);
+    const Rows imported = {"欧阳修文|13912345678|A&B 公司 <总部>", "李四|13800138000|第一行 第二行",
+                           "|8600000000000|笑脸?", "王五|0.1|"};
+    EXPECT_EQ(imported, listRows());
+    respond(chooseFileNamed(sample("xlsx-protected-by-a-password.xlsx")));
+    respond(answer(IDOK, "导入Excel文件", "这个Excel文件有密码保护，没有密码无法读取。\n请在Excel中去掉密码，另存一份后再导入。"));
+    runCommand(IDM_IMPORT_XLSX);
+    EXPECT_EQ(imported, listRows());
 }
 
 // The chooser the export's "..." opens belongs to the export dialog: closing it leaves the

@@ -1,0 +1,27 @@
+// Numbers as a spreadsheet shows them; the workbooks themselves, made by the tools people use
+// and hostile ones, are in the ctbtool dumps (tests/data/dumps.txt).
+#include "interchange/xlsx_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(ShowNumber, AsASpreadsheetShowsIt)
+{
+    const struct {
+        const char *value, *shown;
+    } cases[] = {
+        {"13800138000", "13800138000"}, {"1.3912345678E10", "13912345678"},
+        {"1.3912345678e+10", "13912345678"}, {"13800138000.0", "13800138000"},
+        {"0.30000000000000004", "0.3"}, {"-2.5E-3", "-0.0025"}, {"0.000000001234", "0.000000001234"},
+        {"1.5E-12", "1.5E-12"}, {"123456789012345678", "1.23456789012346E+17"},
+        {"9999999999999999", "1E+16"}, {"999999999999999", "999999999999999"}, {"1E20", "1E+20"},
+        {"0", "0"}, {"-0", "0"}, {"0.0", "0"}, {"12.", "12"}, {"007", "7"},
+        {"abc", "abc"}, {"1e", "1e"}, {".", "."}, {"1.2.3", "1.2.3"}, {"", ""},
+    };
+    for (const auto &c : cases) {
+        char shown[64];
+        showNumber(c.value, shown, sizeof shown);
+        EXPECT_EQ(std::string(c.shown), shown) << c.value;
+    }
+}
