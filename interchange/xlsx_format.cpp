@@ -678,10 +678,12 @@ int openXlsxBytes(const char *bytes, size_t length, CsvFile *csv)
     book->lastCell = -1;
     ZipResult opened = openZip(bytes, length, &book->zip);
     char workbook[PART_NAME_SIZE] = "xl/workbook.xml", sheet[PART_NAME_SIZE];
-    if (opened != ZIP_OK)
-        failFor(book, opened);
-    else if (readZipEntry(&book->zip, "_rels/.rels", &book->part, XLSX_SIZE_LIMIT) == ZIP_OK)
+    ZipResult relationships = opened == ZIP_OK
+        ? readZipEntry(&book->zip, "_rels/.rels", &book->part, XLSX_SIZE_LIMIT) : opened;
+    if (relationships == ZIP_OK)
         findRelationship(book, "", "/officeDocument", nullptr, workbook, sizeof workbook);
+    else if (relationships != ZIP_MISSING) // without them, the workbook is where Excel puts it
+        failFor(book, relationships);
     if (book->failure == 0 && findFirstWorksheet(book, workbook, sheet))
         readSheet(book, sheet);
     else

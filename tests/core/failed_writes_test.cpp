@@ -97,27 +97,45 @@ TEST(FailedWrites, WithoutNewFilesAFileIsWrittenInPlace)
     clearContacts();
 }
 
+// A file for every reader: two contacts as each writer writes them, and a workbook as a
+// spreadsheet program saves it.
+struct FileToRead {
+    const FileFormat *format;
+    std::string path;
+};
+
+static std::vector<FileToRead> filesToRead(const TempDir &dir)
+{
+    std::vector<FileToRead> files;
+    clearContacts();
+    addContact("张三", "13800000000", "同事");
+    addContact("Li", "555", "");
+    for (const FileFormat *format : writtenFormats()) {
+        files.push_back({format, dir.path(fileNamed("contacts", format))});
+        EXPECT_TRUE(writeAll(format, files.back().path.c_str())) << format->name;
+    }
+    files.push_back({&xlsxFormat, std::string(TEST_DATA_DIR) + "/readers/xlsx-saved-by-libreoffice.xlsx"});
+    clearContacts();
+    return files;
+}
+
 // Every reader, the sort and the removal of duplicates, each allocation of theirs failed in
 // turn: each says it ran out of memory, the list holding whole records; the tidy-ups leave it
 // as it was.
 TEST(FailedAllocations, EveryReaderAndTidyUpSaysSo)
 {
-    for (const FileFormat *format : writtenFormats()) {
-        TempDir dir;
-        std::string path = dir.path(fileNamed("contacts", format));
-        clearContacts();
-        addContact("张三", "13800000000", "同事");
-        addContact("Li", "555", "");
-        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
+    TempDir dir;
+    for (const FileToRead &file : filesToRead(dir)) {
+        const char *name = file.format->name, *path = file.path.c_str();
         clearContacts();
         failAllocationAt(0);
-        ASSERT_EQ(2, readBack(format, path.c_str())) << format->name;
+        ASSERT_GT(readBack(file.format, path), 0) << name;
         const long allocations = allocationCount();
         for (long n = 1; n <= allocations; n++) {
             clearContacts();
             failAllocationAt(n);
-            EXPECT_EQ(READ_NO_MEMORY, readBack(format, path.c_str())) << format->name << ", allocation " << n;
-            EXPECT_EQ((int)contactLines().size(), contactCount) << format->name << ", allocation " << n;
+            EXPECT_EQ(READ_NO_MEMORY, readBack(file.format, path)) << name << ", allocation " << n;
+            EXPECT_EQ((int)contactLines().size(), contactCount) << name << ", allocation " << n;
         }
         failAllocationAt(0);
     }
@@ -138,27 +156,23 @@ TEST(FailedAllocations, EveryReaderAndTidyUpSaysSo)
 // whose count is the records it holds.
 TEST(FailedReads, EveryReaderReportsAFailedRead)
 {
-    for (const FileFormat *format : writtenFormats()) {
-        TempDir dir;
-        std::string path = dir.path(fileNamed("contacts", format));
-        clearContacts();
-        addContact("张三", "13800000000", "同事");
-        addContact("Li", "555", "");
-        ASSERT_TRUE(writeAll(format, path.c_str())) << format->name;
-
+    TempDir dir;
+    for (const FileToRead &file : filesToRead(dir)) {
+        const char *name = file.format->name, *path = file.path.c_str();
         clearContacts();
         resetFileCallCount();
-        ASSERT_EQ(2, readBack(format, path.c_str())) << format->name;
+        const int whole = readBack(file.format, path);
+        ASSERT_GT(whole, 0) << name;
         const long calls = fileCallCount();
         // The last call closes a file already read whole: its failure loses nothing.
         for (long n = 1; n <= calls; n++) {
             clearContacts();
             resetFileCallCount();
             failFileCallAt(n);
-            int result = readBack(format, path.c_str());
-            EXPECT_EQ(n == calls ? 2 : -1, result >= 0 ? contactCount : -1) << format->name << ", call " << n;
-            EXPECT_EQ(0, openFileCount()) << format->name << ", call " << n;
-            EXPECT_EQ((int)contactLines().size(), contactCount) << format->name << ", call " << n;
+            int result = readBack(file.format, path);
+            EXPECT_EQ(n == calls ? whole : -1, result >= 0 ? contactCount : -1) << name << ", call " << n;
+            EXPECT_EQ(0, openFileCount()) << name << ", call " << n;
+            EXPECT_EQ((int)contactLines().size(), contactCount) << name << ", call " << n;
         }
         resetFileCallCount();
     }
