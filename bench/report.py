@@ -188,8 +188,8 @@ def wine_section(wine, core, data, exe, misses):
         ["%.0f: %.2f ×" % (wine[b]["startup_minimal_controls"],
                            wine[b]["startup_minimal_controls"] / wine[b]["startup_minimal"]) for b in builds])
     size = os.path.getsize(exe)
-    lines += ["", "Stripped i686 `Vostrelina.exe`: %s bytes (%.1f KiB; goal ≤ 150 KB: %s)." % (
-              "{:,}".format(size), size / 1024, verdict(size <= 150 * 1024)), ""]
+    lines += ["", "Stripped i686 `Vostrelina.exe`: %s bytes (%.1f KiB; goal ≤ 180 KB: %s)." % (
+              "{:,}".format(size), size / 1024, verdict(size <= 180 * 1024)), ""]
 
     lines += ["### What a keystroke still costs", "",
               "While the query grows, only the rows shown are searched; going back to a query "
