@@ -22,7 +22,9 @@ enum {
     MAX_COLUMN = 16384,   // Excel's last column, XFD
     CELL_SIZE = 256,      // what a cell keeps in the ANSI code page; every field is far shorter
     PART_NAME_SIZE = 256,
-    VALUE_SIZE = 64       // what a number or boolean cell's value may take
+    VALUE_SIZE = 64,      // what a number or boolean cell's value may take
+    SHOWN_DIGITS = 15,    // the significant digits a spreadsheet shows
+    SHOWN_DIGITS_WITH_EXPONENT = 12
 };
 
 struct Span {
@@ -175,7 +177,8 @@ int hexDigit(char c)
     return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
-// A character reference's code point (&#20013; or &#x4E2D;), or 0.
+// A character reference's code point (&#20013; or &#x4E2D;), '?' for one that names no
+// character.
 unsigned long characterReference(Span name)
 {
     bool hex = name.length > 1 && (name.text[1] == 'x' || name.text[1] == 'X');
@@ -184,14 +187,17 @@ unsigned long characterReference(Span name)
     for (size_t i = hex ? 2 : 1; i < name.length; i++, digits++) {
         int digit = hex ? hexDigit(name.text[i]) : name.text[i] >= '0' && name.text[i] <= '9' ? name.text[i] - '0' : -1;
         if (digit < 0 || value > 0x10FFFF)
-            return 0;
+            return '?';
         value = value * (hex ? 16 : 10) + digit;
     }
-    return digits > 0 && value <= 0x10FFFF ? value : 0;
+    bool character = digits > 0 && value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    return character ? value : '?';
 }
 
+// A surrogate, half of no character on its own, becomes '?'.
 bool appendCodePoint(TextBuffer *out, unsigned long cp)
 {
+    cp = cp >= 0xD800 && cp <= 0xDFFF ? '?' : cp;
     char utf8[8];
     size_t length = 0;
     appendUtf8(cp, utf8, sizeof utf8, &length);
@@ -266,10 +272,24 @@ void failFor(Workbook *book, ZipResult result)
              : result == ZIP_ENCRYPTED ? READ_PASSWORD : READ_CANNOT_OPEN);
 }
 
-bool readPart(Workbook *book, const char *name)
+// Reads the part called name into book->part, in UTF-8 (a part with a byte-order mark may be
+// UTF-16). A failure other than a missing part ends the reading.
+ZipResult readPartIfThere(Workbook *book, const char *name)
 {
     ZipResult result = readZipEntry(&book->zip, name, &book->part, XLSX_SIZE_LIMIT);
-    if (result != ZIP_OK)
+    const unsigned char *bytes = (const unsigned char *)bufferText(&book->part);
+    bool utf16 = book->part.length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+    if (result == ZIP_OK && utf16 && prepareTextFile(&book->part) == TEXT_NO_MEMORY)
+        result = ZIP_NO_MEMORY;
+    if (result != ZIP_OK && result != ZIP_MISSING)
+        failFor(book, result);
+    return result;
+}
+
+bool readPart(Workbook *book, const char *name)
+{
+    ZipResult result = readPartIfThere(book, name);
+    if (result == ZIP_MISSING)
         failFor(book, result);
     return result == ZIP_OK;
 }
@@ -280,8 +300,8 @@ XmlScanner scannerOf(const TextBuffer *part)
 }
 
 // The part a relationship's target names, from the folder of the part it belongs to
-// ("xl/"): "worksheets/sheet1.xml" is xl/worksheets/sheet1.xml, "/xl/x.xml" xl/x.xml, and
-// "../" goes up a folder.
+// ("xl/"): "worksheets/sheet1.xml" is xl/worksheets/sheet1.xml, "/xl/x.xml" xl/x.xml, "./"
+// stays and "../" goes up a folder.
 bool resolveTarget(const char *folder, Span target, char *name, size_t size)
 {
     char path[PART_NAME_SIZE] = "";
@@ -290,12 +310,18 @@ bool resolveTarget(const char *folder, Span target, char *name, size_t size)
     else
         copyText(path, sizeof path, folder);
     size_t length = strlen(path);
-    while (target.length >= 3 && memcmp(target.text, "../", 3) == 0) {
-        target.text += 3, target.length -= 3;
-        while (length > 0 && path[length - 1] == '/')
-            length--;
-        while (length > 0 && path[length - 1] != '/')
-            length--;
+    for (;;) {
+        if (target.length >= 2 && memcmp(target.text, "./", 2) == 0) {
+            target.text += 2, target.length -= 2;
+        } else if (target.length >= 3 && memcmp(target.text, "../", 3) == 0) {
+            target.text += 3, target.length -= 3;
+            while (length > 0 && path[length - 1] == '/')
+                length--;
+            while (length > 0 && path[length - 1] != '/')
+                length--;
+        } else {
+            break;
+        }
     }
     if (length + target.length >= sizeof path || length + target.length >= size)
         return false;
@@ -355,12 +381,16 @@ void readRichText(Workbook *book, XmlScanner *scanner, TextBuffer *out)
     }
 }
 
+// The workbook's shared strings; a workbook without them may still have every cell's text
+// in the cell itself. A part cut short is refused.
 void readSharedStrings(Workbook *book, const char *name)
 {
-    if (!readPart(book, name))
+    if (readPartIfThere(book, name) != ZIP_OK)
         return;
     XmlScanner scanner = scannerOf(&book->part);
+    bool ended = false;
     for (Token token; book->failure == 0 && (token = nextToken(&scanner)).kind != TOKEN_END;) {
+        ended = ended || (spanIs(token.name, "sst") && (token.kind == TOKEN_CLOSE || token.empty));
         if (token.kind != TOKEN_OPEN || !spanIs(token.name, "si"))
             continue;
         if (book->stringCount == book->stringRoom) {
@@ -379,6 +409,8 @@ void readSharedStrings(Workbook *book, const char *name)
         if (!appendBytes(&book->strings, "", 1))
             fail(book, READ_NO_MEMORY);
     }
+    if (!ended)
+        fail(book, READ_CANNOT_OPEN);
 }
 
 // ---- Cells ----
@@ -416,16 +448,22 @@ bool positiveNumber(Span text, long limit, long *number)
     return text.length > 0 && value > 0;
 }
 
-} // namespace
+// A number as its significant digits and the power of ten of the first of them.
+struct Decimal {
+    bool negative;
+    char digits[VALUE_SIZE]; // without the zeros before the first
+    size_t count;
+    long exponent;
+};
 
-void showNumber(const char *value, char *out, size_t size)
+// Reads a number as a sheet writes one ("13800138000", "-2.5E-3"); false for anything else.
+bool readDecimal(const char *value, Decimal *number)
 {
     const char *at = value;
-    bool negative = *at == '-';
+    *number = Decimal();
+    number->negative = *at == '-';
     at += *at == '-' || *at == '+';
-    char digits[VALUE_SIZE];
-    size_t count = 0;
-    long exponent = -1; // of the first significant digit
+    number->exponent = -1;
     bool point = false, any = false;
     for (; (*at >= '0' && *at <= '9') || (*at == '.' && !point); at++) {
         if (*at == '.') {
@@ -433,74 +471,90 @@ void showNumber(const char *value, char *out, size_t size)
             continue;
         }
         any = true;
-        if (count == 0 && *at == '0') {
-            exponent -= point;
+        if (number->count == 0 && *at == '0') {
+            number->exponent -= point;
             continue;
         }
-        if (!point)
-            exponent++;
-        if (count < sizeof digits - 1)
-            digits[count++] = *at;
+        number->exponent += !point;
+        if (number->count < sizeof number->digits)
+            number->digits[number->count++] = *at;
     }
-    long written = 0;
     if (*at == 'e' || *at == 'E') {
         at++;
         bool down = *at == '-';
         at += *at == '-' || *at == '+';
-        if (*at < '0' || *at > '9')
-            any = false;
+        long written = 0;
+        any = any && *at >= '0' && *at <= '9';
         for (; *at >= '0' && *at <= '9' && written < 100000; at++)
             written = written * 10 + (*at - '0');
-        exponent += down ? -written : written;
+        number->exponent += down ? -written : written;
     }
-    if (!any || *at != '\0') {
+    return any && *at == '\0';
+}
+
+// Rounds to at most keep significant digits, and drops the zeros after the last.
+void roundDecimal(Decimal *number, size_t keep)
+{
+    if (number->count > keep) {
+        bool up = number->digits[keep] >= '5';
+        number->count = keep;
+        for (size_t i = keep; up && i-- > 0;) {
+            up = number->digits[i] == '9';
+            number->digits[i] = up ? '0' : number->digits[i] + 1;
+        }
+        if (up) { // 9.99... became 10
+            number->digits[0] = '1';
+            number->exponent++;
+        }
+    }
+    while (number->count > 0 && number->digits[number->count - 1] == '0')
+        number->count--;
+}
+
+} // namespace
+
+void showNumber(const char *value, char *out, size_t size)
+{
+    Decimal number;
+    if (!readDecimal(value, &number)) {
         copyText(out, size, value);
         return;
     }
-    if (count > 15) { // round to 15 digits
-        bool up = digits[15] >= '5';
-        count = 15;
-        for (size_t i = count; up && i-- > 0;) {
-            up = digits[i] == '9';
-            digits[i] = up ? '0' : digits[i] + 1;
-        }
-        if (up) {
-            memmove(digits + 1, digits, count - 1);
-            digits[0] = '1';
-            exponent++;
-        }
-    }
-    while (count > 0 && digits[count - 1] == '0')
-        count--;
-    if (count == 0) {
-        copyText(out, size, "0");
-        return;
-    }
+    roundDecimal(&number, SHOWN_DIGITS);
+    // Whole numbers of up to 19 digits (phone and card numbers) in full; far from 1, the
+    // exponent form, short enough for the number field with sign and a three-digit exponent.
+    bool exponentForm = number.exponent >= 19 || number.exponent < -9;
+    if (exponentForm)
+        roundDecimal(&number, SHOWN_DIGITS_WITH_EXPONENT);
     char text[VALUE_SIZE + 32];
     size_t length = 0;
-    if (negative)
+    if (number.negative && number.count > 0)
         text[length++] = '-';
-    if (exponent >= 15 || exponent < -9) {
+    long exponent = number.exponent;
+    const char *digits = number.digits;
+    if (number.count == 0) {
+        text[length++] = '0';
+    } else if (exponentForm) {
         text[length++] = digits[0];
-        if (count > 1)
+        if (number.count > 1)
             text[length++] = '.';
-        for (size_t i = 1; i < count; i++)
+        for (size_t i = 1; i < number.count; i++)
             text[length++] = digits[i];
         length += formatText(text + length, sizeof text - length, "E%c%02ld", exponent < 0 ? '-' : '+',
                              exponent < 0 ? -exponent : exponent);
     } else if (exponent >= 0) {
         for (long i = 0; i <= exponent; i++)
-            text[length++] = (size_t)i < count ? digits[i] : '0';
-        if ((long)count > exponent + 1)
+            text[length++] = (size_t)i < number.count ? digits[i] : '0';
+        if ((long)number.count > exponent + 1)
             text[length++] = '.';
-        for (size_t i = (size_t)exponent + 1; i < count; i++)
+        for (size_t i = (size_t)exponent + 1; i < number.count; i++)
             text[length++] = digits[i];
     } else {
         text[length++] = '0';
         text[length++] = '.';
         for (long i = -1; i > exponent; i--)
             text[length++] = '0';
-        for (size_t i = 0; i < count; i++)
+        for (size_t i = 0; i < number.count; i++)
             text[length++] = digits[i];
     }
     text[length] = '\0';
@@ -578,7 +632,9 @@ void readCell(Workbook *book, XmlScanner *scanner, const Token *cell, int column
     if (book->failure != 0 || column >= CSV_MAX_COLUMNS || book->value.length == 0)
         return;
     showCell(book, type, book->cells[column]);
-    if (book->cells[column][0] != '\0' && column > book->lastCell)
+    char first[4]; // the cell's first character that is no blank, as a field would begin
+    copyField(first, sizeof first, book->cells[column]);
+    if (first[0] != '\0' && column > book->lastCell) // a row of blanks is as empty as it looks
         book->lastCell = column;
 }
 
@@ -590,9 +646,10 @@ void readSheet(Workbook *book, const char *name)
     XmlScanner scanner = scannerOf(&book->part);
     long row = 0;
     int column = -1;
-    bool inRow = false;
+    bool inRow = false, ended = false;
     for (Token token; book->failure == 0 && (token = nextToken(&scanner)).kind != TOKEN_END;) {
         Span value;
+        ended = ended || (spanIs(token.name, "sheetData") && (token.kind == TOKEN_CLOSE || token.empty));
         if (token.kind == TOKEN_OPEN && spanIs(token.name, "row")) {
             long number = row + 1;
             if (attribute(&token, "r", &value) && !positiveNumber(value, MAX_ROW, &number))
@@ -613,6 +670,8 @@ void readSheet(Workbook *book, const char *name)
     }
     if (inRow)
         writeRow(book);
+    if (!ended)
+        fail(book, READ_CANNOT_OPEN); // cut short
 }
 
 // The first <sheet> of the workbook, in its own order, that is a worksheet.
@@ -633,25 +692,36 @@ bool findFirstWorksheet(Workbook *book, const char *workbook, char *sheet)
                 found = findRelationship(book, folder, "/worksheet", &id, sheet, PART_NAME_SIZE);
         }
         char strings[PART_NAME_SIZE];
-        if (found && findRelationship(book, folder, "/sharedStrings", nullptr, strings, sizeof strings))
+        if (found && !findRelationship(book, folder, "/sharedStrings", nullptr, strings, sizeof strings))
+            formatText(strings, sizeof strings, "%ssharedStrings.xml", folder); // where Excel puts them
+        if (found)
             readSharedStrings(book, strings);
     }
     freeBuffer(&workbookPart);
     return found && book->failure == 0;
 }
 
+// Whether a compound file's directory lists a stream called name (UTF-16, ended by a NUL).
+template <size_t N> bool holdsStream(const char *bytes, size_t length, const char (&name)[N])
+{
+    for (size_t at = 0; at + N <= length; at++)
+        if (bytes[at] == name[0] && memcmp(bytes + at, name, N) == 0)
+            return true;
+    return false;
+}
+
 // An OLE compound file: an Excel 97-2003 workbook, or a workbook Excel encrypted with a
-// password (its package then sits in a stream named EncryptedPackage).
+// password (its package then sits in a stream named EncryptedPackage); else some other
+// document of Office's.
 int compoundFileFailure(const char *bytes, size_t length)
 {
     static const unsigned char signature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     if (length < sizeof signature || memcmp(bytes, signature, sizeof signature) != 0)
         return 0;
-    static const char encrypted[] = "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0";
-    for (size_t at = 0; at + sizeof encrypted - 1 <= length; at++)
-        if (bytes[at] == 'E' && memcmp(bytes + at, encrypted, sizeof encrypted - 1) == 0)
-            return READ_PASSWORD;
-    return READ_OLD_WORKBOOK;
+    if (holdsStream(bytes, length, "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0"))
+        return READ_PASSWORD;
+    bool workbook = holdsStream(bytes, length, "W\0o\0r\0k\0b\0o\0o\0k\0") || holdsStream(bytes, length, "B\0o\0o\0k\0");
+    return workbook ? READ_OLD_WORKBOOK : READ_CANNOT_OPEN;
 }
 
 void freeWorkbook(Workbook *book)
@@ -678,12 +748,10 @@ int openXlsxBytes(const char *bytes, size_t length, CsvFile *csv)
     book->lastCell = -1;
     ZipResult opened = openZip(bytes, length, &book->zip);
     char workbook[PART_NAME_SIZE] = "xl/workbook.xml", sheet[PART_NAME_SIZE];
-    ZipResult relationships = opened == ZIP_OK
-        ? readZipEntry(&book->zip, "_rels/.rels", &book->part, XLSX_SIZE_LIMIT) : opened;
-    if (relationships == ZIP_OK)
+    if (opened != ZIP_OK)
+        failFor(book, opened);
+    else if (readPartIfThere(book, "_rels/.rels") == ZIP_OK) // else the workbook is where Excel puts it
         findRelationship(book, "", "/officeDocument", nullptr, workbook, sizeof workbook);
-    else if (relationships != ZIP_MISSING) // without them, the workbook is where Excel puts it
-        failFor(book, relationships);
     if (book->failure == 0 && findFirstWorksheet(book, workbook, sheet))
         readSheet(book, sheet);
     else
@@ -730,7 +798,7 @@ const char *workbookRefusal(int failure)
     case READ_OLD_WORKBOOK:
         return "这是Excel 97-2003工作簿（.xls），无法直接读取。\n请在Excel中另存为.xlsx或CSV文件后再导入。";
     case READ_TOO_LARGE:
-        return "Excel文件中的工作表太大（超过64 MB），无法读取。";
+        return "Excel文件中的工作表太大，无法读取。";
     default:
         return "无法读取Excel文件！\n文件可能已经损坏，或者不是Excel工作簿（.xlsx）。";
     }

@@ -19,9 +19,10 @@ int openXlsx(const char *path, CsvFile *csv);
 int openXlsxBytes(const char *bytes, size_t length, CsvFile *csv);
 // Opens the workbook and imports its records with the columns as they are mapped.
 int importXlsx(const char *path);
-// A number cell's value as a spreadsheet shows it: at most 15 significant digits, an integer
-// as its digits (13912345678, never 1.39E+10 nor 13912345678.0), exponent form only far from
-// 1 (1.2E+20); a value that is no number stays as it is.
+// A number cell's value as a spreadsheet shows it: at most 15 significant digits, a whole
+// number of up to 19 digits as its digits (13912345678, never 1.39E+10 nor 13912345678.0),
+// exponent form only far from 1 and short enough for any field (1.2E+20); a value that is no
+// number stays as it is.
 void showNumber(const char *value, char *out, size_t size);
 // What the user is told of a workbook refused for failure: READ_CANNOT_OPEN or one of the
 // workbook's own refusals (READ_NO_MEMORY has the program's common message).

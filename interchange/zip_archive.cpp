@@ -4,6 +4,7 @@
 #include "common/text.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <zlib.h>
 
 enum {
@@ -12,6 +13,11 @@ enum {
     DIRECTORY_ENTRY_SIZE = 46,
     LOCAL_HEADER_SIZE = 30,
     END_SIGNATURE = 0x06054b50,
+    ZIP64_LOCATOR_SIZE = 20,
+    ZIP64_LOCATOR_SIGNATURE = 0x07064b50,
+    ZIP64_END_RECORD_SIZE = 56,
+    ZIP64_END_SIGNATURE = 0x06064b50,
+    ZIP64_EXTRA_FIELD = 1,
     DIRECTORY_SIGNATURE = 0x02014b50,
     LOCAL_SIGNATURE = 0x04034b50,
     FLAG_ENCRYPTED = 1,
@@ -30,6 +36,37 @@ static unsigned long readUint32(const unsigned char *at)
            (unsigned long)at[3] << 24;
 }
 
+static unsigned long long readUint64(const unsigned char *at)
+{
+    return readUint32(at) | (unsigned long long)readUint32(at + 4) << 32;
+}
+
+// A value too large for its field stands as all ones there and is written in Zip64's record.
+static bool inZip64(unsigned long long value, int bytes)
+{
+    return value == (bytes == 2 ? 0xFFFFULL : 0xFFFFFFFFULL);
+}
+
+// The directory's place and size from the Zip64 end record a locator just before the end
+// record at at points to; false when there is none or it does not hold.
+static bool readZip64End(const unsigned char *data, size_t at, ZipArchive *zip)
+{
+    if (at < ZIP64_LOCATOR_SIZE || readUint32(data + at - ZIP64_LOCATOR_SIZE) != ZIP64_LOCATOR_SIGNATURE)
+        return false;
+    unsigned long long record = readUint64(data + at - ZIP64_LOCATOR_SIZE + 8);
+    if (record > at - ZIP64_LOCATOR_SIZE || at - ZIP64_LOCATOR_SIZE - record < ZIP64_END_RECORD_SIZE ||
+        readUint32(data + record) != ZIP64_END_SIGNATURE)
+        return false;
+    const unsigned char *end = data + record;
+    unsigned long long entries = readUint64(end + 32), size = readUint64(end + 40), offset = readUint64(end + 48);
+    if (readUint32(end + 16) != 0 || readUint32(end + 20) != 0 || readUint64(end + 24) != entries ||
+        offset > record || size > record - offset)
+        return false;
+    zip->directory = (size_t)offset;
+    zip->entryCount = (size_t)entries;
+    return true;
+}
+
 // The end-of-directory record is the last thing in the file, after which only its comment.
 ZipResult openZip(const char *bytes, size_t length, ZipArchive *zip)
 {
@@ -43,21 +80,22 @@ ZipResult openZip(const char *bytes, size_t length, ZipArchive *zip)
             continue;
         size_t entries = readUint16(data + at + 10);
         size_t size = readUint32(data + at + 12), offset = readUint32(data + at + 16);
+        *zip = ZipArchive{data, length, offset, entries};
+        if ((inZip64(entries, 2) || inZip64(size, 4) || inZip64(offset, 4)) && readZip64End(data, at, zip))
+            return ZIP_OK;
         bool oneDisk = readUint16(data + at + 4) == 0 && readUint16(data + at + 6) == 0 &&
                        readUint16(data + at + 8) == entries;
-        if (!oneDisk || offset > at || size > at - offset)
-            return ZIP_DAMAGED;
-        *zip = ZipArchive{data, length, offset, entries};
-        return ZIP_OK;
+        return oneDisk && offset <= at && size <= at - offset ? ZIP_OK : ZIP_DAMAGED;
     }
     return ZIP_NOT_ZIP;
 }
 
-// Part names are compared as ASCII, without regard to case.
+// Part names are compared as ASCII, without regard to case; some zip writers of Windows put
+// backslashes between folders.
 static bool sameName(const char *a, const char *b, size_t length)
 {
     for (size_t i = 0; i < length; i++)
-        if (upperAscii(a[i]) != upperAscii(b[i]))
+        if (upperAscii(a[i] == '\\' ? '/' : a[i]) != upperAscii(b[i] == '\\' ? '/' : b[i]))
             return false;
     return true;
 }
@@ -65,14 +103,42 @@ static bool sameName(const char *a, const char *b, size_t length)
 // What the directory says of one entry.
 struct ZipEntry {
     unsigned flags, method;
-    unsigned long checksum, packedSize, size, header;
+    unsigned long checksum;
+    unsigned long long packedSize, size, header;
 };
 
-// Finds name in the directory; every entry passed on the way is checked to lie inside it.
+// The sizes and the header's place too large for the entry's own fields, from its Zip64
+// extra field (they stand there in this order, each only when its own field is all ones).
+static bool readZip64Sizes(const unsigned char *extra, size_t extraLength, ZipEntry *entry)
+{
+    for (size_t at = 0; at + 4 <= extraLength;) {
+        size_t length = readUint16(extra + at + 2);
+        if (at + 4 + length > extraLength)
+            return false;
+        if (readUint16(extra + at) == ZIP64_EXTRA_FIELD) {
+            const unsigned char *value = extra + at + 4, *end = value + length;
+            for (unsigned long long *field : {&entry->size, &entry->packedSize, &entry->header}) {
+                if (!inZip64(*field, 4))
+                    continue;
+                if (end - value < 8)
+                    return false;
+                *field = readUint64(value);
+                value += 8;
+            }
+            return true;
+        }
+        at += 4 + length;
+    }
+    return !inZip64(entry->size, 4) && !inZip64(entry->packedSize, 4) && !inZip64(entry->header, 4);
+}
+
+// Finds name in the directory, every entry of which is checked to lie inside it. A name
+// given to two entries names no part: which of them would be meant?
 static ZipResult findEntry(const ZipArchive *zip, const char *name, ZipEntry *entry)
 {
     size_t nameLength = strlen(name);
     size_t at = zip->directory;
+    bool found = false;
     for (size_t i = 0; i < zip->entryCount; i++) {
         const unsigned char *record = zip->bytes + at;
         if (zip->length - at < DIRECTORY_ENTRY_SIZE || readUint32(record) != DIRECTORY_SIGNATURE)
@@ -85,11 +151,13 @@ static ZipResult findEntry(const ZipArchive *zip, const char *name, ZipEntry *en
         if (length == nameLength && sameName(entryName, name, length)) {
             *entry = ZipEntry{readUint16(record + 8), readUint16(record + 10), readUint32(record + 16),
                               readUint32(record + 20), readUint32(record + 24), readUint32(record + 42)};
-            return ZIP_OK;
+            if (found || !readZip64Sizes(record + DIRECTORY_ENTRY_SIZE + length, readUint16(record + 30), entry))
+                return ZIP_DAMAGED;
+            found = true;
         }
         at = next;
     }
-    return ZIP_MISSING;
+    return found ? ZIP_OK : ZIP_MISSING;
 }
 
 static voidpf zlibAllocate(voidpf, uInt count, uInt size)
@@ -180,13 +248,15 @@ ZipResult readZipEntry(const ZipArchive *zip, const char *name, TextBuffer *out,
         return ZIP_ENCRYPTED;
     if (entry.size > limit)
         return ZIP_TOO_LARGE;
-    const unsigned char *header = zip->bytes + entry.header;
-    if (entry.header > zip->directory || zip->directory - entry.header < LOCAL_HEADER_SIZE ||
-        readUint32(header) != LOCAL_SIGNATURE)
+    if (entry.header > zip->directory || zip->directory - entry.header < LOCAL_HEADER_SIZE)
         return ZIP_DAMAGED;
-    size_t start = entry.header + LOCAL_HEADER_SIZE + readUint16(header + 26) + readUint16(header + 28);
-    if (start > zip->directory || entry.packedSize > zip->directory - start)
+    const unsigned char *header = zip->bytes + entry.header;
+    size_t nameLength = readUint16(header + 26);
+    size_t start = entry.header + LOCAL_HEADER_SIZE + nameLength + readUint16(header + 28);
+    if (readUint32(header) != LOCAL_SIGNATURE || start > zip->directory || entry.packedSize > zip->directory - start)
         return ZIP_DAMAGED; // the data would run into the directory or past the file
+    if (nameLength != strlen(name) || !sameName((const char *)header + LOCAL_HEADER_SIZE, name, nameLength))
+        return ZIP_DAMAGED; // the directory points at another entry's data
     const unsigned char *packed = zip->bytes + start;
     ZipResult result;
     if (entry.method == METHOD_STORED)

@@ -111,6 +111,10 @@ static int readContacts(const char *path, const ToolOptions *options, FILE *err)
     csvNameColumn = options->columns[0];
     csvNumberColumn = options->columns[1];
     csvRemarkColumn = options->columns[2];
+    // A workbook's table keeps the columns the program's column dialog can show.
+    if (format->read == importXlsx && (csvNameColumn >= CSV_MAX_COLUMNS || csvNumberColumn >= CSV_MAX_COLUMNS ||
+                                       csvRemarkColumn >= CSV_MAX_COLUMNS))
+        return refuse(err, "Excel文件只读取前128列（0到127）：", path, TOOL_USAGE);
     int result = format->read(path);
     return result >= 0 ? TOOL_OK : reportReadFailure(format, result, path, err);
 }

@@ -138,29 +138,75 @@ def cfb(stream_names):
     return bytes(header + fat + directory)
 
 
-def raw_zip(name, parts, claimed):
-    """A workbook written field by field, whose parts in claimed say they inflate to the
-    size given there, whatever they hold."""
+def raw_zip(name, parts, claimed=None, zip64=False, listed_as=None):
+    """A workbook written field by field: parts in claimed say they inflate to the size given
+    there, whatever they hold; with zip64, every size and place stands in Zip64's records, as
+    streaming writers put them; listed_as names a part otherwise in the directory."""
+    claimed, listed_as = claimed or {}, listed_as or {}
     out, directory = bytearray(), bytearray()
     for part, text in parts:
-        data = text.encode("utf-8")
+        data = text.encode("utf-8") if isinstance(text, str) else text
         packer = zlib.compressobj(9, zlib.DEFLATED, -15)
         packed = packer.compress(data) + packer.flush()
-        fields = struct.pack("<HHHHHIIIH", 20, 0, 8, 0, 0, zlib.crc32(data), len(packed),
-                             claimed.get(part, len(data)), len(part.encode()))
-        offset = len(out)
-        out += b"PK\x03\x04" + fields + struct.pack("<H", 0) + part.encode() + packed
-        directory += (b"PK\x01\x02" + struct.pack("<H", 20) + fields + struct.pack("<HHHHII", 0, 0, 0, 0, 0, offset)
-                      + part.encode())
+        size, offset = claimed.get(part, len(data)), len(out)
+        large = 0xFFFFFFFF if zip64 else None
+        local = struct.pack("<HHHHHIIIHH", 45 if zip64 else 20, 0, 8, 0, 0, zlib.crc32(data), large or len(packed),
+                            large or size, len(part.encode()), 20 if zip64 else 0)
+        out += b"PK\x03\x04" + local + part.encode()
+        out += struct.pack("<HHQQ", 1, 16, size, len(packed)) if zip64 else b""
+        out += packed
+        listed = listed_as.get(part, part).encode()
+        central = struct.pack("<HHHHHHIIIHHHHHII", 45 if zip64 else 20, 45 if zip64 else 20, 0, 8, 0, 0,
+                              zlib.crc32(data), large or len(packed), large or size, len(listed), 28 if zip64 else 0,
+                              0, 0, 0, 0, large or offset)
+        directory += b"PK\x01\x02" + central + listed
+        directory += struct.pack("<HHQQQ", 1, 24, size, len(packed), offset) if zip64 else b""
     start = len(out)
-    out += directory + b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, len(parts), len(parts), len(directory), start, 0)
+    out += directory
+    count = len(parts)
+    if zip64:
+        end64 = len(out)
+        out += b"PK\x06\x06" + struct.pack("<QHHIIQQQQ", 44, 45, 45, 0, 0, count, count, len(directory), start)
+        out += b"PK\x06\x07" + struct.pack("<IQI", 0, end64, 1)
+        out += b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, 0xFFFF, 0xFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0)
+    else:
+        out += b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, count, count, len(directory), start, 0)
     with open(path(name), "wb") as target:
         target.write(out)
+
+
+def other_writers():
+    """What zip and XML writers other than Excel's own put in workbooks Excel opens: Zip64
+    records for small parts, backslashes in part names, "./" in a target, no relationship to
+    the shared strings, a sheet in UTF-16; and in the cells a first row of blanks, numbers of
+    more than 15 digits and a reference to half a character."""
+    def strings_as_excel():
+        return package([("s", "sheet1.xml", sheet(
+            '<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>'
+            '<row r="2"><c r="A2" t="s"><v>2</v></c><c r="B2"><v>13800138000</v></c></row>'))],
+            ['<si><t>姓名</t></si>', '<si><t>电话</t></si>', '<si><t>张三</t></si>'])
+    raw_zip("xlsx-zip64-records-of-a-streaming-writer.xlsx", strings_as_excel(), zip64=True)
+    utf16 = ('\ufeff<?xml version="1.0" encoding="UTF-16"?>' + sheet(
+        '<row r="1"><c r="A1" t="inlineStr"><is><t> </t></is></c><c r="B1" t="inlineStr"><is><t>\u3000</t></is></c></row>'
+        '<row r="2"><c r="A2" t="s"><v>0</v></c><c r="B2" t="s"><v>1</v></c><c r="C2" t="s"><v>2</v></c></row>'
+        '<row r="3"><c r="A3" t="inlineStr"><is><t>银行卡</t></is></c><c r="B3"><v>6222021234567890</v></c>'
+        '<c r="C3"><v>-1.2345678901234567E+300</v></c></row>'
+        '<row r="4"><c r="A4" t="inlineStr"><is><t>半个&#xD83D;字</t></is></c><c r="B4"><v>1234567890123456789</v></c>'
+        '</row>')).encode("utf-16-le")
+    parts = [(name.replace("/", "\\"), text) for name, text in package([("s", "sheet1.xml", utf16)],
+                                                                      ['<si><t>姓名</t></si>', '<si><t>卡号</t></si>',
+                                                                       '<si><t>备注</t></si>'])]
+    parts = [(name, text.replace("Target=\"worksheets/", "Target=\"./worksheets/")
+              .replace('<Relationship Id="rIdS" Type="%s/sharedStrings" Target="sharedStrings.xml"/>' % RELATION, ""))
+             if isinstance(text, str) else (name, text) for name, text in parts]
+    raw_zip("xlsx-parts-as-other-writers-name-them.xlsx", parts)
 
 
 def hostile():
     with open(path("xlsx-protected-by-a-password.xlsx"), "wb") as out:
         out.write(cfb(["EncryptionInfo", "EncryptedPackage"]))
+    with open(path("xlsx-a-word-document-renamed.xlsx"), "wb") as out:
+        out.write(cfb(["WordDocument", "1Table"]))
     good = sheet('<row r="1"><c r="A1" t="inlineStr"><is><t>姓名</t></is></c></row>')
     write_zip("xlsx-a-shared-string-that-is-not-there.xlsx",
               package([("s", "sheet1.xml", sheet('<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>7</v></c></row>'))],
@@ -179,6 +225,15 @@ def hostile():
             {"xl/worksheets/sheet1.xml": 4096})
     raw_zip("xlsx-a-sheet-past-the-limit.xlsx", package([("s", "sheet1.xml", good)]),
             {"xl/worksheets/sheet1.xml": 200 << 20})
+    whole = package([("s", "sheet1.xml", sheet(rows))])
+    raw_zip("xlsx-a-sheet-cut-short-in-its-text.xlsx", [(part, text[:len(text) // 2]) if "sheet1" in part
+                                                        else (part, text) for part, text in whole])
+    decoy = sheet('<row r="1"><c r="A1" t="inlineStr"><is><t>不该读到</t></is></c></row>')
+    raw_zip("xlsx-two-parts-of-one-name.xlsx", package([("s", "sheet1.xml", good)]) + [("xl/worksheets/sheet1.xml", decoy)])
+    raw_zip("xlsx-a-directory-entry-naming-another-part.xlsx",
+            package([("s", "sheet1.xml", good)]) + [("xl/worksheets/decoy.xml", decoy)],
+            listed_as={"xl/worksheets/sheet1.xml": "xl/worksheets/other.xml",
+                       "xl/worksheets/decoy.xml": "xl/worksheets/sheet1.xml"})
 
 
 if __name__ == "__main__":
@@ -186,3 +241,4 @@ if __name__ == "__main__":
     openpyxl_export()
     handwritten()
     hostile()
+    other_writers()
