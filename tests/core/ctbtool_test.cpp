@@ -38,9 +38,15 @@ static ToolRun runTool(std::vector<std::string> args)
     std::vector<char *> argv;
     for (std::string &arg : args)
         argv.push_back(&arg[0]);
-    FILE *out = tmpfile();
-    FILE *err = tmpfile();
-    ToolRun run;
+    // Not tmpfile(): under Wine it now and then gives no file while another test program runs.
+    TempDir dir;
+    FILE *out = fopen(dir.path("out").c_str(), "w+b");
+    FILE *err = fopen(dir.path("err").c_str(), "w+b");
+    ToolRun run = {-1, "", ""};
+    if (out == nullptr || err == nullptr) {
+        ADD_FAILURE() << "no file for the tool's output";
+        return run;
+    }
     run.code = runCtbtool((int)argv.size(), argv.data(), out, err);
     run.out = drain(out);
     run.err = drain(err);
