@@ -252,15 +252,20 @@ int importCsvRecords(CsvFile *csv)
     return appended;
 }
 
-int importCsv(const char *path)
+int importTableFile(const char *path, int (*open)(const char *path, CsvFile *csv))
 {
     CsvFile csv;
-    int result = openCsv(path, &csv);
+    int result = open(path, &csv);
     if (result == 0) {
         result = importCsvRecords(&csv);
         closeCsv(&csv);
     }
     return result;
+}
+
+int importCsv(const char *path)
+{
+    return importTableFile(path, openCsv);
 }
 
 // One field, quoted when it holds a comma, a quote or a line break.

@@ -39,8 +39,9 @@ void recognizeCsvColumns();
 // Appends one contact per record that has text in a mapped field (the name may be empty);
 // returns how many, or READ_NO_MEMORY. The records are read where they stand, once.
 int importCsvRecords(CsvFile *csv);
-// Opens the file and imports its records with the columns as they are mapped: the contacts
-// appended, or a ReadFailure.
+// Opens the table in path with open (a CSV file, a workbook) and imports its records with the
+// columns as they are mapped: the contacts appended, or a ReadFailure.
+int importTableFile(const char *path, int (*open)(const char *path, CsvFile *csv));
 int importCsv(const char *path);
 
 // Writes the header 姓名,号码,备注 and one line per contact (all, or only the ticked ones);

@@ -418,6 +418,20 @@ static bool convertUtf16(TextBuffer *file, size_t start, ByteOrder order)
     return true;
 }
 
+// The byte order a UTF-16 byte-order mark at the start says; NOT_UTF16 without one.
+static ByteOrder utf16Mark(const unsigned char *bytes, size_t length)
+{
+    if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return UTF16_LE;
+    return length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF ? UTF16_BE : NOT_UTF16;
+}
+
+bool convertMarkedUtf16(TextBuffer *text)
+{
+    ByteOrder order = utf16Mark((const unsigned char *)bufferText(text), text->length);
+    return order == NOT_UTF16 || convertUtf16(text, 2, order);
+}
+
 static bool startsWithMark(const TextBuffer *file, size_t at)
 {
     return at + 2 < file->length && memcmp(file->data + at, "\xEF\xBB\xBF", 3) == 0;
@@ -499,13 +513,9 @@ TextKind prepareTextFile(TextBuffer *file)
     if (hasBinarySignature(bytes, length))
         return TEXT_NOT_TEXT;
     bool marked = length >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0;
-    ByteOrder order = NOT_UTF16;
-    size_t start = 0;
-    if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        order = UTF16_LE, start = 2;
-    else if (length >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        order = UTF16_BE, start = 2;
-    else if (!marked)
+    ByteOrder order = utf16Mark(bytes, length);
+    size_t start = order != NOT_UTF16 ? 2 : 0;
+    if (order == NOT_UTF16 && !marked)
         order = guessUtf16(bytes, length);
     if (order != NOT_UTF16 && !convertUtf16(file, start, order))
         return TEXT_NO_MEMORY;

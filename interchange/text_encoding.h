@@ -70,6 +70,9 @@ struct TextBuffer;
 TextKind prepareTextFile(TextBuffer *file);
 // True for the kinds whose text is UTF-8.
 bool isUtf8Kind(TextKind kind);
+// Converts text that starts with a UTF-16 byte-order mark to UTF-8, without the mark; other
+// text stays as it is. False out of memory.
+bool convertMarkedUtf16(TextBuffer *text);
 // Reads a file whole into file and prepares it (prepareTextFile), which says what it is.
 // 0, or READ_CANNOT_OPEN (also for a file that is no text) or READ_NO_MEMORY.
 int readTextFile(const char *path, TextBuffer *file, TextKind *kind);

@@ -277,9 +277,7 @@ void failFor(Workbook *book, ZipResult result)
 ZipResult readPartIfThere(Workbook *book, const char *name)
 {
     ZipResult result = readZipEntry(&book->zip, name, &book->part, XLSX_SIZE_LIMIT);
-    const unsigned char *bytes = (const unsigned char *)bufferText(&book->part);
-    bool utf16 = book->part.length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
-    if (result == ZIP_OK && utf16 && prepareTextFile(&book->part) == TEXT_NO_MEMORY)
+    if (result == ZIP_OK && !convertMarkedUtf16(&book->part))
         result = ZIP_NO_MEMORY;
     if (result != ZIP_OK && result != ZIP_MISSING)
         failFor(book, result);
@@ -779,13 +777,7 @@ int openXlsx(const char *path, CsvFile *csv)
 
 int importXlsx(const char *path)
 {
-    CsvFile csv;
-    int result = openXlsx(path, &csv);
-    if (result == 0) {
-        result = importCsvRecords(&csv);
-        closeCsv(&csv);
-    }
-    return result;
+    return importTableFile(path, openXlsx);
 }
 
 const char *workbookRefusal(int failure)
