@@ -12,6 +12,7 @@
 #include "interchange/exchange_formats.h"
 #include "interchange/text_encoding.h"
 #include "interchange/zip_archive.h"
+#include "store/contact_list.h"
 
 #include <cstring>
 
@@ -205,26 +206,27 @@ bool appendCodePoint(TextBuffer *out, unsigned long cp)
 }
 
 // Appends text with its entities, character references and Excel's _xHHHH_ escapes undone;
-// anything that is none of them stays as it is. False without memory.
+// anything that is none of them stays as it is, but a NUL, which XML never holds, is '?'.
+// False without memory.
 bool appendXmlText(TextBuffer *out, Span text, bool cdata)
 {
     const char *at = text.text, *end = at + text.length;
     while (at < end) {
         const char *run = at;
-        while (at < end && (cdata || *at != '&') && *at != '_')
+        while (at < end && (cdata || *at != '&') && *at != '_' && *at != '\0')
             at++;
         if (!appendBytes(out, run, at - run))
             return false;
         if (at >= end)
             break;
-        unsigned long cp = 0;
+        unsigned long cp = *at == '\0' ? '?' : 0;
         size_t used = 1;
         if (*at == '_' && end - at >= 7 && at[1] == 'x' && at[6] == '_' && hexDigit(at[2]) >= 0 &&
             hexDigit(at[3]) >= 0 && hexDigit(at[4]) >= 0 && hexDigit(at[5]) >= 0) {
             cp = (unsigned long)(hexDigit(at[2]) << 12 | hexDigit(at[3]) << 8 | hexDigit(at[4]) << 4 | hexDigit(at[5]));
             used = 7;
         } else if (*at == '&') {
-            const char *semicolon = (const char *)memchr(at, ';', end - at < 12 ? end - at : 12);
+            const char *semicolon = (const char *)memchr(at, ';', end - at < 40 ? end - at : 40);
             Span name = {at + 1, semicolon != nullptr ? (size_t)(semicolon - at - 1) : 0};
             static const struct {
                 const char *name;
@@ -298,8 +300,8 @@ XmlScanner scannerOf(const TextBuffer *part)
 }
 
 // The part a relationship's target names, from the folder of the part it belongs to
-// ("xl/"): "worksheets/sheet1.xml" is xl/worksheets/sheet1.xml, "/xl/x.xml" xl/x.xml, "./"
-// stays and "../" goes up a folder.
+// ("xl/"): "worksheets/sheet1.xml" is xl/worksheets/sheet1.xml, "/xl/x.xml" xl/x.xml; "."
+// stays and ".." goes up a folder, wherever they stand.
 bool resolveTarget(const char *folder, Span target, char *name, size_t size)
 {
     char path[PART_NAME_SIZE] = "";
@@ -308,23 +310,27 @@ bool resolveTarget(const char *folder, Span target, char *name, size_t size)
     else
         copyText(path, sizeof path, folder);
     size_t length = strlen(path);
-    for (;;) {
-        if (target.length >= 2 && memcmp(target.text, "./", 2) == 0) {
-            target.text += 2, target.length -= 2;
-        } else if (target.length >= 3 && memcmp(target.text, "../", 3) == 0) {
-            target.text += 3, target.length -= 3;
+    for (size_t at = 0; at < target.length;) {
+        const char *slash = (const char *)memchr(target.text + at, '/', target.length - at);
+        size_t end = slash != nullptr ? (size_t)(slash - target.text) : target.length;
+        Span segment = {target.text + at, end - at};
+        if (spanIs(segment, "..")) {
             while (length > 0 && path[length - 1] == '/')
                 length--;
             while (length > 0 && path[length - 1] != '/')
                 length--;
-        } else {
-            break;
+        } else if (segment.length > 0 && !spanIs(segment, ".")) {
+            size_t taken = segment.length + (slash != nullptr); // with its slash
+            if (length + taken >= sizeof path)
+                return false;
+            memcpy(path + length, segment.text, taken);
+            length += taken;
         }
+        at = end + 1;
     }
-    if (length + target.length >= sizeof path || length + target.length >= size)
+    path[length] = '\0';
+    if (length >= size)
         return false;
-    memcpy(path + length, target.text, target.length);
-    path[length + target.length] = '\0';
     copyText(name, size, path);
     return true;
 }
@@ -509,6 +515,16 @@ void roundDecimal(Decimal *number, size_t keep)
         number->count--;
 }
 
+// How long the number is written out in full: "-0.0012", "13800138000".
+size_t plainLength(const Decimal *number)
+{
+    long exponent = number->exponent;
+    size_t whole = exponent >= 0 ? (size_t)exponent + 1 : 1, fraction = 0;
+    if ((long)number->count > exponent + 1)
+        fraction = exponent >= 0 ? number->count - whole : (size_t)-exponent - 1 + number->count;
+    return number->negative + whole + (fraction > 0 ? 1 + fraction : 0);
+}
+
 } // namespace
 
 void showNumber(const char *value, char *out, size_t size)
@@ -519,17 +535,17 @@ void showNumber(const char *value, char *out, size_t size)
         return;
     }
     roundDecimal(&number, SHOWN_DIGITS);
-    // Whole numbers of up to 19 digits (phone and card numbers) in full; far from 1, the
-    // exponent form, short enough for the number field with sign and a three-digit exponent.
-    bool exponentForm = number.exponent >= 19 || number.exponent < -9;
+    // In full while that fits the number field (phone and card numbers: whole numbers of up to
+    // 19 digits), else the exponent form, which fits it with sign and a three-digit exponent.
+    bool exponentForm = plainLength(&number) > NUMBER_SIZE - 1 || number.exponent < -9;
     if (exponentForm)
         roundDecimal(&number, SHOWN_DIGITS_WITH_EXPONENT);
+    const long exponent = number.exponent;
+    const char *digits = number.digits;
     char text[VALUE_SIZE + 32];
     size_t length = 0;
     if (number.negative && number.count > 0)
         text[length++] = '-';
-    long exponent = number.exponent;
-    const char *digits = number.digits;
     if (number.count == 0) {
         text[length++] = '0';
     } else if (exponentForm) {

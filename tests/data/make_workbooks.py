@@ -177,9 +177,10 @@ def raw_zip(name, parts, claimed=None, zip64=False, listed_as=None):
 
 def other_writers():
     """What zip and XML writers other than Excel's own put in workbooks Excel opens: Zip64
-    records for small parts, backslashes in part names, "./" in a target, no relationship to
-    the shared strings, a sheet in UTF-16; and in the cells a first row of blanks, numbers of
-    more than 15 digits and a reference to half a character."""
+    records for small parts, backslashes in part names, "." and ".." in a target, no
+    relationship to the shared strings, a sheet in UTF-16; and in the cells a first row of
+    blanks, numbers of more than 15 digits, a reference to half a character, one with leading
+    zeros and a NUL."""
     def strings_as_excel():
         return package([("s", "sheet1.xml", sheet(
             '<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>'
@@ -192,11 +193,12 @@ def other_writers():
         '<row r="3"><c r="A3" t="inlineStr"><is><t>银行卡</t></is></c><c r="B3"><v>6222021234567890</v></c>'
         '<c r="C3"><v>-1.2345678901234567E+300</v></c></row>'
         '<row r="4"><c r="A4" t="inlineStr"><is><t>半个&#xD83D;字</t></is></c><c r="B4"><v>1234567890123456789</v></c>'
-        '</row>')).encode("utf-16-le")
+        '<c r="C4" t="inlineStr"><is><t>138\u0000000&#x00000000000000000041;</t></is></c></row>'
+        '<row r="5"><c r="A5" t="inlineStr"><is><t>负数</t></is></c><c r="B5"><v>-1234567890123456789</v></c></row>')).encode("utf-16-le")
     parts = [(name.replace("/", "\\"), text) for name, text in package([("s", "sheet1.xml", utf16)],
                                                                       ['<si><t>姓名</t></si>', '<si><t>卡号</t></si>',
                                                                        '<si><t>备注</t></si>'])]
-    parts = [(name, text.replace("Target=\"worksheets/", "Target=\"./worksheets/")
+    parts = [(name, text.replace("Target=\"worksheets/", "Target=\"./worksheets/.././worksheets/")
               .replace('<Relationship Id="rIdS" Type="%s/sharedStrings" Target="sharedStrings.xml"/>' % RELATION, ""))
              if isinstance(text, str) else (name, text) for name, text in parts]
     raw_zip("xlsx-parts-as-other-writers-name-them.xlsx", parts)
